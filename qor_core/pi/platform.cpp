@@ -1,0 +1,45 @@
+// platform.cpp - qpi::cPlatform.
+// SPDX-License-Identifier: MIT
+#include "qor_core/pi/platform.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace qpi {
+
+qstd::cAsciiString cPlatform::getEnv(const qstd::cAsciiString& sName) const
+{
+    return qstd::cAsciiString(std::getenv(sName.c_str()));
+}
+
+qstd::cAsciiString cPlatform::userName() const
+{
+    const char* pUser = std::getenv("USER");
+    return qstd::cAsciiString(pUser ? pUser : "unknown");
+}
+
+qstd::cAsciiString cPlatform::hostname() const
+{
+    char cBuffer[1025];
+    if (gethostname(cBuffer, 1024) != 0)
+        return qstd::cAsciiString("unknown");
+    cBuffer[1024] = 0;
+    return qstd::cAsciiString(cBuffer);
+}
+
+unsigned cPlatform::pid() const { return unsigned(getpid()); }
+
+qstd::cAsciiString cPlatform::osFileIOErrorString(int iError) const
+{
+    char cBuffer[256];
+    cBuffer[0] = 0;
+    // The GNU strerror_r returns the text, which need not be in the buffer.
+    const char* pText = strerror_r(iError, cBuffer, sizeof(cBuffer));
+    qstd::cAsciiString sText(pText);
+    if (sText.empty())
+        sText.setNum(iError);
+    return sText;
+}
+
+} // namespace qpi

@@ -1,0 +1,30 @@
+// platform.h - qpi::cPlatform, the stateless entry to what depends on the operating system.
+// SPDX-License-Identifier: MIT
+#ifndef QOR_CORE_PI_PLATFORM_H
+#define QOR_CORE_PI_PLATFORM_H
+
+#include "qor_core/std/asciistring.h"
+
+namespace qpi {
+
+/// Answers questions about the environment. Stateless: create it on the stack
+/// wherever it is needed.
+class QOR_EXPORT cPlatform
+{
+public:
+    /// The variable's value, or an empty string when it is not set.
+    qstd::cAsciiString getEnv(const qstd::cAsciiString& sName) const;
+    /// The environment variable "USER", or "unknown".
+    qstd::cAsciiString userName() const;
+    /// The host name, or "unknown" when it cannot be read.
+    qstd::cAsciiString hostname() const;
+    unsigned pid() const;
+    char osSpecificPathDelimiter() const { return '/'; }
+    /// The system's text for an error number, or the number in decimal when that text
+    /// is empty.
+    qstd::cAsciiString osFileIOErrorString(int iError) const;
+};
+
+} // namespace qpi
+
+#endif // QOR_CORE_PI_PLATFORM_H

@@ -1,0 +1,80 @@
+// linuxdebug.cpp - stack traces and the break-point hook on Linux.
+// SPDX-License-Identifier: MIT
+#include "qor_core/pi/debug.h"
+#include "qor_core/std/numberconversion.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <dlfcn.h>
+#include <execinfo.h>
+#include <unistd.h>
+
+namespace qpi {
+
+namespace {
+const unsigned kMaxFrames = 128;
+
+unsigned clampCount(unsigned iCount)
+{
+    if (iCount == 0)
+        return 1;
+    return iCount > kMaxFrames ? kMaxFrames : iCount;
+}
+} // namespace
+
+void piBackTrace(std::uintptr_t* pFrames, unsigned iCount)
+{
+    iCount = clampCount(iCount);
+    void* pAddresses[kMaxFrames];
+    for (unsigned i = 0; i < iCount; ++i)
+        pFrames[i] = 0;
+    int iTaken = iCount > 1 ? backtrace(pAddresses, int(iCount - 1)) : 0;
+    for (int i = 0; i < iTaken; ++i)
+        pFrames[i] = reinterpret_cast<std::uintptr_t>(pAddresses[i]);
+    pFrames[iCount - 1] = 0;
+}
+
+qstd::cAsciiString tryResolveAddrToSymbol(void* pAddress, bool& bFound)
+{
+    Dl_info oInfo;
+    bFound = false;
+    if (dladdr(pAddress, &oInfo) && oInfo.dli_sname && oInfo.dli_saddr) {
+        bFound = true;
+        int iStatus = 0;
+        char* pDemangled = abi::__cxa_demangle(oInfo.dli_sname, nullptr, nullptr, &iStatus);
+        qstd::cAsciiString sName(iStatus == 0 && pDemangled ? pDemangled : oInfo.dli_sname);
+        std::free(pDemangled);
+        return sName;
+    }
+    qstd::cAsciiString sText("0x");
+    qstd::cNumberConversionFormat oHex(16);
+    sText.addUNum(reinterpret_cast<std::uintptr_t>(pAddress), oHex);
+    return sText;
+}
+
+qstd::cAsciiString piStackTrace(unsigned iCount)
+{
+    iCount = clampCount(iCount);
+    void* pAddresses[kMaxFrames];
+    int iTaken = backtrace(pAddresses, int(iCount));
+    qstd::cAsciiString sTrace("\n\n");
+    qstd::cAsciiString sIndent;
+    for (int i = 0; i < iTaken; ++i) {
+        bool bFound;
+        qstd::cAsciiString sSymbol = tryResolveAddrToSymbol(pAddresses[i], bFound);
+        if (pAddresses[i]) {
+            sTrace += sIndent;
+            sTrace += sSymbol;
+        }
+        sTrace += '\n';
+        sIndent += "  ";
+        if (sSymbol == "main")
+            break;
+    }
+    return sTrace;
+}
+
+void breakPoint() { kill(getpid(), SIGTRAP); }
+
+} // namespace qpi

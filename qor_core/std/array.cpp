@@ -1,0 +1,44 @@
+// array.cpp - pool arithmetic of tArray and the instantiations the library uses.
+// SPDX-License-Identifier: MIT
+#include "qor_core/std/array.h"
+
+#include <cstdint>
+
+namespace qstd {
+
+unsigned tArrayPool::sizeToSectors(unsigned iSize, unsigned iGrowStep)
+{
+    if (iSize == 0)
+        iSize = 1;
+    if (iGrowStep > 31)
+        iGrowStep = 31;
+    std::uint64_t iSector = std::uint64_t(1) << iGrowStep;
+    std::uint64_t iRounded = (std::uint64_t(iSize) + iSector - 1) & ~(iSector - 1);
+    return iRounded > 0xffffffffu ? 0xffffffffu : unsigned(iRounded);
+}
+
+void* tArrayPool::reallocate(void* pPool, unsigned iElements, unsigned iElementSize)
+{
+    if (iElements == 0) {
+        std::free(pPool);
+        return nullptr;
+    }
+    if (std::size_t(iElements) > SIZE_MAX / iElementSize)
+        throw std::bad_alloc();
+    void* pNew = std::realloc(pPool, std::size_t(iElements) * iElementSize);
+    if (!pNew)
+        throw std::bad_alloc();
+    return pNew;
+}
+
+void tArrayPool::throwLengthOverflow(const char* pContainer, const char* pOperation)
+{
+    cSTDExceptions::throwOutOfBounds(pContainer, pOperation);
+}
+
+template class tArray<char>;
+template class tArray<unsigned short>;
+template class tArray<unsigned int>;
+template class tArray<char, tArrayAsciiStringTraits<char>>;
+
+} // namespace qstd

@@ -1,0 +1,308 @@
+// limessage.cpp - cLIMessage.
+// SPDX-License-Identifier: MIT
+#include "qor_core/ucs/limessage.h"
+#include "qor_core/sa/abstractserializer.h"
+#include "qor_core/std/autoptr.h"
+#include "qor_core/std/list.h"
+#include "qor_core/std/numberconversion.h"
+
+namespace qucs {
+
+namespace {
+
+/// A character of either text type; 8-bit keys are read as their '?'-widened form.
+unsigned charValue(char c) { return (unsigned char)c < 128 ? (unsigned char)c : '?'; }
+unsigned charValue(unsigned c) { return c; }
+
+/// Finds the next placeholder of sText at or after iFrom: a '%' outside an escape
+/// starts it; its name (the '%' included) runs to the next '%' (consumed) or space
+/// (not consumed) or the end of the text. iStart and iEnd delimit its text.
+template <class S>
+bool findPlaceholder(const S& sText, unsigned iFrom, unsigned& iStart, unsigned& iEnd,
+                     cString& sName)
+{
+    unsigned iLength = sText.length();
+    for (unsigned i = iFrom; i < iLength; ++i) {
+        unsigned c = charValue(sText[i]);
+        if (c == '\\') {
+            ++i;
+            continue;
+        }
+        if (c != '%')
+            continue;
+        iStart = i;
+        sName.setSize(0);
+        sName.append((unsigned)'%');
+        unsigned j = i + 1;
+        for (; j < iLength; ++j) {
+            unsigned d = charValue(sText[j]);
+            if (d == '%') {
+                ++j;
+                break;
+            }
+            if (d == ' ')
+                break;
+            sName.append(d);
+        }
+        iEnd = j;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+/// One bound argument: the placeholder name with its '%', and the value.
+struct cLIItem
+{
+    cString msName;
+    cString msValue;
+};
+
+/// The message record, deep-copied with the message.
+class cLIMessage::cImpl
+{
+public:
+    cImpl() : miSearchPos(0), mbTranslate(true) {}
+    cImpl(const cImpl& o)
+        : msKey(o.msKey), miSearchPos(o.miSearchPos), mbTranslate(o.mbTranslate),
+          moArguments(o.moArguments),
+          mpFormat(o.mpFormat ? new qstd::cNumberConversionFormat(*o.mpFormat) : nullptr)
+    {
+    }
+
+    void setKey(const qstd::cAsciiString& sKey)
+    {
+        msKey = sKey;
+        if (msKey.beginsWith("$MTR$"))
+            msKey.erase(0, 5);
+        if (msKey.beginsWith("$MNTR$")) {
+            msKey.erase(0, 6);
+            mbTranslate = false;
+        }
+        miSearchPos = 0;
+    }
+
+    const qstd::cNumberConversionFormat& format() const
+    {
+        return mpFormat ? *mpFormat
+                        : qstd::cNumberConversionFormat::getGlobalDefaultNumberConversionFormat();
+    }
+
+    const cString* lookup(const cString& sName) const
+    {
+        for (qstd::tList<cLIItem>::const_iterator it = moArguments.begin(); it != moArguments.end();
+             ++it)
+            if (it->msName == sName)
+                return &it->msValue;
+        return nullptr;
+    }
+
+    void translate(const cString& sText, cString& sResult) const
+    {
+        sResult = sText;
+        unsigned iFrom = 0, iStart = 0, iEnd = 0;
+        cString sName;
+        cString sValue;
+        while (findPlaceholder(sResult, iFrom, iStart, iEnd, sName)) {
+            sResult.erase(iStart, iEnd - iStart);
+            const cString* pValue = lookup(sName);
+            sValue.setSize(0);
+            if (pValue) {
+                // Doubled backslashes survive the final unescaping unchanged.
+                for (unsigned i = 0; i < pValue->length(); ++i) {
+                    if ((*pValue)[i] == '\\')
+                        sValue.append((unsigned)'\\');
+                    sValue.append((*pValue)[i]);
+                }
+            } else {
+                sValue = "???";
+            }
+            if (!sValue.empty())
+                sResult.insert(iStart, sValue.data(), sValue.length());
+            iFrom = iStart + sValue.length();
+        }
+        unsigned iOut = 0;
+        for (unsigned i = 0; i < sResult.length(); ++i) {
+            if (sResult[i] == '\\') {
+                if (++i >= sResult.length())
+                    break;
+            }
+            sResult[iOut++] = sResult[i];
+        }
+        sResult.truncate(iOut);
+    }
+
+    qstd::cAsciiString msKey;
+    unsigned miSearchPos;             ///< where the search for the next placeholder resumes
+    bool mbTranslate;                 ///< false when the key carried "$MNTR$"
+    qstd::tList<cLIItem> moArguments; ///< in binding order
+    qstd::tAutoPtr<qstd::cNumberConversionFormat> mpFormat; ///< absent until set
+};
+
+cLIMessage::cLIMessage() : mpImpl(new cImpl) {}
+
+cLIMessage::cLIMessage(const qstd::cAsciiString& sKey) : mpImpl(new cImpl) { mpImpl->msKey = sKey; }
+
+cLIMessage::cLIMessage(const cLIMessage& oOther) : mpImpl(new cImpl(*oOther.mpImpl)) {}
+
+cLIMessage::~cLIMessage() { delete mpImpl; }
+
+cLIMessage& cLIMessage::operator=(const cLIMessage& oOther)
+{
+    if (this != &oOther) {
+        cLIMessage oCopy(oOther);
+        swap(oCopy);
+    }
+    return *this;
+}
+
+void cLIMessage::swap(cLIMessage& oOther)
+{
+    cImpl* pImpl = mpImpl;
+    mpImpl = oOther.mpImpl;
+    oOther.mpImpl = pImpl;
+}
+
+void cLIMessage::bind(const cString& sValue)
+{
+    const qstd::cAsciiString& sKey = mpImpl->msKey;
+    unsigned iStart = 0, iEnd = 0;
+    cLIItem oItem;
+    // Scanning the 8-bit key equals scanning its '?'-widened copy: only bytes below
+    // 128 (backslash, '%', space) steer the scan.
+    if (!findPlaceholder(sKey, mpImpl->miSearchPos, iStart, iEnd, oItem.msName))
+        return;
+    mpImpl->miSearchPos = iEnd;
+    oItem.msValue = sValue;
+    mpImpl->moArguments.append(oItem);
+}
+
+cLIMessage& cLIMessage::operator<<(const qstd::cAsciiString& sText)
+{
+    if (mpImpl->msKey.empty())
+        mpImpl->setKey(sText);
+    else
+        bind(cString(sText, '?'));
+    return *this;
+}
+
+cLIMessage& cLIMessage::operator<<(const char* pText) { return *this << qstd::cAsciiString(pText); }
+
+cLIMessage& cLIMessage::operator<<(const cString& sText)
+{
+    if (mpImpl->msKey.empty())
+        mpImpl->setKey(sText.ascii('?'));
+    else
+        bind(sText);
+    return *this;
+}
+
+cLIMessage& cLIMessage::operator<<(int iValue) { return *this << (long long)iValue; }
+
+cLIMessage& cLIMessage::operator<<(unsigned int iValue)
+{
+    return *this << (unsigned long long)iValue;
+}
+
+cLIMessage& cLIMessage::operator<<(long long iValue)
+{
+    cString sValue;
+    sValue.addNum(iValue, mpImpl->format());
+    bind(sValue);
+    return *this;
+}
+
+cLIMessage& cLIMessage::operator<<(unsigned long long iValue)
+{
+    cString sValue;
+    sValue.addUNum(iValue, mpImpl->format());
+    bind(sValue);
+    return *this;
+}
+
+cLIMessage& cLIMessage::operator<<(double dValue)
+{
+    cString sValue;
+    sValue.addDouble(dValue, mpImpl->format());
+    bind(sValue);
+    return *this;
+}
+
+cLIMessage& cLIMessage::operator<<(const qstd::cNumberConversionFormat& oFormat)
+{
+    if (mpImpl->mpFormat)
+        *mpImpl->mpFormat = oFormat;
+    else
+        mpImpl->mpFormat.reset(new qstd::cNumberConversionFormat(oFormat));
+    return *this;
+}
+
+const qstd::cNumberConversionFormat* cLIMessage::numberConversionFormat() const
+{
+    return mpImpl->mpFormat.get();
+}
+
+const qstd::cAsciiString& cLIMessage::key() const { return mpImpl->msKey; }
+
+bool cLIMessage::translatable() const { return mpImpl->mbTranslate; }
+
+void cLIMessage::untranslated(cString& sResult) const
+{
+    mpImpl->translate(cString(mpImpl->msKey, '?'), sResult);
+}
+
+void cLIMessage::untranslated(qstd::cAsciiString& sResult) const
+{
+    cString sWide;
+    untranslated(sWide);
+    sResult.setSize(0);
+    sWide.toAscii(sResult, '?');
+}
+
+void cLIMessage::translate(const cString& sTranslation, cString& sResult) const
+{
+    if (mpImpl->mbTranslate)
+        mpImpl->translate(sTranslation, sResult);
+    else
+        untranslated(sResult);
+}
+
+qsa::cAbstractSerializer& cLIMessage::operator>>(qsa::cAbstractSerializer& oSerializer) const
+{
+    qsa::cContext oContext(oSerializer.newContext("cLIMessage"));
+    oSerializer.store(mpImpl->msKey);
+    oSerializer.store(mpImpl->miSearchPos);
+    oSerializer.store(mpImpl->mbTranslate);
+    for (qstd::tList<cLIItem>::const_iterator it = mpImpl->moArguments.begin();
+         it != mpImpl->moArguments.end(); ++it) {
+        oSerializer.store(it->msName);
+        oSerializer.store(it->msValue);
+    }
+    oContext.release();
+    return oSerializer;
+}
+
+qsa::cAbstractDeserializer& cLIMessage::operator<<(qsa::cAbstractDeserializer& oDeserializer)
+{
+    cImpl oLoaded;
+    qsa::cContext oContext(oDeserializer.getContext("cLIMessage"));
+    oDeserializer.load(oLoaded.msKey);
+    oDeserializer.load(oLoaded.miSearchPos);
+    oDeserializer.load(oLoaded.mbTranslate);
+    while (!oDeserializer.eoc()) {
+        cLIItem oItem;
+        oDeserializer.load(oItem.msName);
+        oDeserializer.load(oItem.msValue);
+        oLoaded.moArguments.append(oItem);
+    }
+    oContext.release();
+    if (mpImpl->mpFormat)
+        oLoaded.mpFormat.reset(new qstd::cNumberConversionFormat(*mpImpl->mpFormat));
+    cImpl* pNew = new cImpl(oLoaded);
+    delete mpImpl;
+    mpImpl = pNew;
+    return oDeserializer;
+}
+
+} // namespace qucs
