@@ -467,7 +467,9 @@ protected:
         if (iTarget < unsigned(Traits::kMinimumCapacity))
             iTarget = Traits::kMinimumCapacity;
         bool bHavePool = mpPool != nullptr || (iTarget == 0 && Traits::kExtraElements == 0);
-        if (bHavePool && (bExact ? miPoolSize == iTarget : miPoolSize >= iTarget))
+        // Growing only: a pool that already holds iNewSize elements stays, even when
+        // its capacity is not a multiple of the step (after an exact resize).
+        if (bHavePool && (bExact ? miPoolSize == iTarget : miPoolSize >= iNewSize))
             return;
         unsigned iElements = iTarget + Traits::kExtraElements;
         if (iElements < iTarget)

@@ -11,6 +11,9 @@ namespace qstd {
 
 /// Node base: the head and tail sentinels are plain base nodes.
 template <class T>
+class tListElementNodeType;
+
+template <class T>
 class tListNodeBaseType
 {
 public:
@@ -21,6 +24,8 @@ public:
     tListNodeBaseType() : mpPrev(nullptr), mpNext(nullptr), miFlags(0) {}
     virtual ~tListNodeBaseType() {}
     virtual bool isElementNode() const { return false; }
+    /// This node as an element node, or null for a sentinel.
+    virtual tListElementNodeType<T>* asElementNode() { return nullptr; }
     bool isMarkedForErase() const { return (miFlags & EraseLater) != 0; }
 
     tListNodeBaseType* mpPrev; ///< null for the head sentinel
@@ -35,6 +40,7 @@ class tListElementNodeType : public tListNodeBaseType<T>
 public:
     explicit tListElementNodeType(const T& oElement) : moElement(oElement) {}
     bool isElementNode() const override { return true; }
+    tListElementNodeType<T>* asElementNode() override { return this; }
     T moElement;
 };
 
@@ -83,9 +89,10 @@ public:
 protected:
     tListElementNodeType<T>* elementNode(const char* pOperation) const
     {
-        if (!mpNode || !mpNode->isElementNode())
+        tListElementNodeType<T>* pElement = mpNode ? mpNode->asElementNode() : nullptr;
+        if (!pElement)
             cSTDExceptions::throwOutOfBounds("tList", pOperation);
-        return static_cast<tListElementNodeType<T>*>(mpNode);
+        return pElement;
     }
 
     tNode* mpNode; ///< not owned
@@ -228,10 +235,11 @@ public:
     /// Unlinks and destroys the element under it; returns an iterator on the next node.
     iterator erase(iterator it)
     {
-        if (!it.isElement())
+        tElementNode* pNode = it.node() ? it.node()->asElementNode() : nullptr;
+        if (!pNode)
             cSTDExceptions::throwOutOfBounds("tList", "erase(it)");
-        tNode* pNext = it.node()->mpNext;
-        destroyNode(static_cast<tElementNode*>(it.node()));
+        tNode* pNext = pNode->mpNext;
+        destroyNode(pNode);
         return iterator(pNext);
     }
 
@@ -359,9 +367,9 @@ protected:
     /// Unlinks the node under it without destroying its element's pointee.
     T detach(iterator it, const char* pOperation)
     {
-        if (!it.isElement())
+        tElementNode* pNode = it.node() ? it.node()->asElementNode() : nullptr;
+        if (!pNode)
             cSTDExceptions::throwOutOfBounds("tList", pOperation);
-        tElementNode* pNode = static_cast<tElementNode*>(it.node());
         T oElement = pNode->moElement;
         unlink(pNode);
         delete pNode;

@@ -45,7 +45,13 @@ public:
     using tVector<T*>::append;
 
     /// Detaches the pointer at iIndex and hands it to the caller without deleting it.
-    T* take(unsigned iIndex) { return this->takeAt(iIndex); }
+    T* take(unsigned iIndex)
+    {
+        T** pSlot = this->takeAt(iIndex);
+        T* pElement = *pSlot;
+        delete pSlot;
+        return pElement;
+    }
 
     /// Grows with null pointers or removes (and deletes) pointers at the end.
     void resize(unsigned iSize)

@@ -93,14 +93,11 @@ public:
         mpObject = nullptr;
         if (!pData)
             return;
-        --pData->miTotalCount;
-        if (pData->miRefCount != 0 && --pData->miRefCount == 0 && pData->mbOwner) {
-            ++pData->miTotalCount; // keeps the block alive while the object's destructor runs
+        // This handle's own share of the total count keeps the block alive while the
+        // object's destructor runs (it may drop further handles of the same block).
+        if (pData->miRefCount != 0 && --pData->miRefCount == 0 && pData->mbOwner)
             delete pObject;
-            --pData->miTotalCount;
-        }
-        if (pData->miTotalCount == 0)
-            delete pData;
+        releaseBlock(pData);
     }
 
     /// Deletes the object now (if owned); every handle and watch reads as null after.
@@ -109,12 +106,8 @@ public:
         if (!mpData || mpData->miRefCount == 0)
             return;
         mpData->miRefCount = 0;
-        if (mpData->mbOwner) {
-            tSharedObjectData* pData = mpData;
-            ++pData->miTotalCount;
-            delete mpObject;
-            --pData->miTotalCount;
-        }
+        if (mpData->mbOwner)
+            delete mpObject; // this handle keeps the block alive meanwhile
     }
 
     T* get() const { return valid() ? mpObject : nullptr; }
@@ -131,6 +124,11 @@ public:
     T* rawPointer() const { return mpObject; }
 
 private:
+    static void releaseBlock(tSharedObjectData* pData)
+    {
+        if (--pData->miTotalCount == 0)
+            delete pData;
+    }
     bool valid() const { return mpData && mpData->miRefCount != 0; }
     T* checked() const
     {

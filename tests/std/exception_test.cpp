@@ -1,0 +1,222 @@
+// Tests of the exception classes and the throw family of the foundation library.
+#include "qor_core/qor_core.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+using namespace qstd;
+using qortest::expectThrow;
+using qortest::messageOf;
+
+namespace {
+
+qucs::cLIMessage message(const char* pText)
+{
+    qucs::cLIMessage oMsg;
+    oMsg << pText;
+    return oMsg;
+}
+
+cRuntimeException runtime(const char* pText) { return cRuntimeException(message(pText), nullptr, 0); }
+
+std::string chainText(const cAbstractException& e, unsigned iFlags)
+{
+    qucs::cString sOut;
+    e.createMessage(sOut, qucs::cString("|"), iFlags, nullptr);
+    return sOut.ascii('?').c_str();
+}
+
+} // namespace
+
+TEST(Exception, SourceFileAndWhatAreCut)
+{
+    std::string sLong(100, 'f');
+    std::string sWhat(300, 'w');
+    cBugException e(qucs::cLIMessage("$MTR$x"), sLong.c_str(), 17);
+    EXPECT_EQ(std::string(60, 'f'), e.sourceFileName());
+    EXPECT_EQ(17u, e.sourceFileLine());
+    EXPECT_STREQ("bug", e.what());
+    EXPECT_EQ(cAbstractException::Bug, e.type());
+    cBugException oDefault;
+    EXPECT_STREQ("unknown", oDefault.sourceFileName());
+    cRuntimeException oNoFile = runtime("x");
+    EXPECT_STREQ("", oNoFile.sourceFileName());
+    EXPECT_STREQ("runtime", oNoFile.what());
+    ASSERT_NE(nullptr, oNoFile.backtrace());
+    EXPECT_NE(0u, oNoFile.backtrace()[0]);
+}
+
+TEST(Exception, CreateMessageWalksTheChainWithFlags)
+{
+    cRuntimeException e = runtime("$MTR$A");
+    e.link(runtime("B"));
+    e.link(new cBugException(message("$MNTR$C"), nullptr, 0));
+    EXPECT_EQ("A", chainText(e, 0));
+    EXPECT_EQ("A|B|C", chainText(e, 1));
+    EXPECT_EQ("A| B|  C   ", chainText(e, 5));
+    EXPECT_EQ("A", chainText(e, 4));
+    qucs::cLILocale oLocale("en");
+    qucs::cString sOut;
+    e.createMessage(sOut, qucs::cString(", "), 1, &oLocale);
+    EXPECT_TRUE(sOut == "A, B, C");
+}
+
+TEST(Exception, CopiesAreDeepAndHasFindsByTypeName)
+{
+    cRuntimeException e = runtime("top");
+    e.link(cOutOfBoundsException("tList", "x"));
+    e.link(runtime("bottom"));
+    cRuntimeException oCopy(e);
+    ASSERT_NE(nullptr, oCopy.history());
+    EXPECT_NE(e.history(), oCopy.history());
+    EXPECT_EQ("top|Out of bounds condition detected in \"tList\" while executing \"x\"!|bottom",
+              chainText(oCopy, 1));
+    const cAbstractException* pFound = oCopy.has("cOutOfBoundsException");
+    ASSERT_NE(nullptr, pFound);
+    EXPECT_EQ(oCopy.history(), pFound);
+    EXPECT_EQ(&oCopy, oCopy.has("cRuntimeException"));
+    EXPECT_EQ(nullptr, oCopy.has("cBugException"));
+    bool bOutOfMemory = false;
+    tAutoPtr<cAbstractException> pHistory(oCopy.getHistory(bOutOfMemory));
+    EXPECT_FALSE(bOutOfMemory);
+    EXPECT_EQ("cOutOfBoundsException", std::string(pHistory->typeName().c_str()));
+    EXPECT_EQ(nullptr, runtime("x").getHistory(bOutOfMemory));
+    cRuntimeException oAssigned = runtime("other");
+    oAssigned = e;
+    EXPECT_EQ(chainText(e, 1), chainText(oAssigned, 1));
+    EXPECT_FALSE(oAssigned.hasOutOfMemoryCondition());
+}
+
+TEST(Exception, LongChainsCopyAndDieWithoutRecursion)
+{
+    cRuntimeException e = runtime("0");
+    cAbstractException* pLast = &e;
+    for (int i = 1; i < 200000; ++i) {
+        cAbstractException* pNext = new cRuntimeException(runtime("n"));
+        pLast->link(pNext);
+        pLast = pNext;
+    }
+    cRuntimeException oCopy(e);
+    unsigned iLength = 0;
+    for (const cAbstractException* p = &oCopy; p; p = p->history())
+        ++iLength;
+    EXPECT_EQ(200000u, iLength);
+}
+
+TEST(Exception, RemoteLocationIsCopiedAndAssertedWhenMissing)
+{
+    cRuntimeException e = runtime("x");
+    EXPECT_FALSE(e.isRemote());
+    cBugException oAssert = expectThrow<cBugException>([&] { e.remoteLocation(); });
+    EXPECT_NE(std::string::npos, messageOf(oAssert).find("(mpRemoteLocation != 0)!"));
+    e.setRemoteInfo(qcs::cComponentLocation(qcs::cComponentAddr(1, 2), "host", "", 99));
+    cRuntimeException oCopy(e);
+    ASSERT_TRUE(oCopy.isRemote());
+    EXPECT_EQ(99u, oCopy.remoteLocation().pid());
+    EXPECT_EQ(2u, oCopy.remoteLocation().address().moduleID());
+}
+
+TEST(StdExceptions, OutOfRangeMessagesByRangeType)
+{
+    struct Row { cSTDExceptions::OutOfRangeType eType; const char* pText; };
+    const Row oTable[] = {
+        {cSTDExceptions::Index, "Index out of range in C / op. The index should be between 1 - 9 but is 12!"},
+        {cSTDExceptions::Value, "Value out of range in C / op. The value should be between 1 and 9 but is 12!"},
+        {cSTDExceptions::Size, "Size is out of range in C / op. The size must be a value 1 and 9 but is 12!"},
+        {cSTDExceptions::IndexOrSize, "Index or size is out of range in C / op. The value must be between 1 and 9 but is 12!"},
+        {cSTDExceptions::EndValue, "End-value is out of range in C / op. The value must be between 1 and 9 but is 12!"},
+        {cSTDExceptions::OutOfRangeType(7), "Index out of range in C / op. The index should be between 1 - 9 but is 12!"}};
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(oRow.eType);
+        cOutOfRangeException e("C", "op", oRow.eType, 12, 1, 9);
+        EXPECT_EQ(oRow.pText, messageOf(e));
+    }
+    cOutOfRangeException oUnknown(nullptr, nullptr, cSTDExceptions::Index, -5, 0, 0);
+    EXPECT_EQ("Index out of range in unknown / unknown. The index should be between 0 - 0 but is -5!",
+              messageOf(oUnknown));
+}
+
+TEST(StdExceptions, MessageTextsOfTheThrowFamily)
+{
+    EXPECT_EQ("Out of bounds condition detected!", messageOf(cOutOfBoundsException(nullptr, "op")));
+    EXPECT_EQ("Out of bounds condition detected in \"C\"!", messageOf(cOutOfBoundsException("C", nullptr)));
+    EXPECT_EQ("Type error while deserializing of int!", messageOf(cTypeErrorException("int")));
+    cTypeMissmatchException oMismatch("float", "int");
+    EXPECT_EQ("Type mismatch: Expecting type \"int\" but got object of type \"float\"!", messageOf(oMismatch));
+    EXPECT_EQ("Number conversion error. \"12x\" contains invalid characters at index 2!",
+              messageOf(cNumberConversionException("12x", 2)));
+
+    cBugException e = expectThrow<cBugException>([] { cSTDExceptions::throwCoreBug("oops", "file.cpp", 3); });
+    EXPECT_EQ("Bug (\"oops\") detected!", messageOf(e));
+    EXPECT_STREQ("file.cpp", e.sourceFileName());
+    e = expectThrow<cBugException>([] { cSTDExceptions::throwUnsupportedOperation("fly"); });
+    EXPECT_EQ("The operation \"fly\" is not supported!", messageOf(e));
+    e = expectThrow<cBugException>([] { cSTDExceptions::throwElementNotFound("tList", "find"); });
+    EXPECT_EQ("Element could not be found in \"tList\" while operation \"find\"!", messageOf(e));
+    e = expectThrow<cBugException>([] { cBugException::throwAssertionFailed(nullptr, nullptr, 7); });
+    EXPECT_EQ("Assertion failed in file unknown file:7. (unknown)!", messageOf(e));
+    e = expectThrow<cBugException>([] { QOR_ASSERT(1 + 1 == 3); });
+    EXPECT_NE(std::string::npos, messageOf(e).find(". (1 + 1 == 3)!"));
+
+    cRuntimeException r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwUnexpectedEndOfInput(); });
+    EXPECT_EQ("Unexpected end of input!", messageOf(r));
+    r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimalBase(40, 2, 36); });
+    EXPECT_EQ("Invalid base for a decimal. The base must be between 2 and 36 but is 40!", messageOf(r));
+    r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimal("1a", 1); });
+    EXPECT_EQ("Invalid decimal number (\"1a\"). Character at index 1 not points to digit!", messageOf(r));
+
+    cTypeMissmatchException m = expectThrow<cTypeMissmatchException>(
+        [] { cSTDExceptions::throwWrongAnyDereference("int", "double"); });
+    EXPECT_EQ("double", std::string(m.assignedType().c_str()));
+    EXPECT_EQ("int", std::string(m.expectedType().c_str()));
+    ASSERT_NE(nullptr, m.history());
+    EXPECT_EQ("User requested object of wrong type (\"int\") from type cAny which contains \"double\"!",
+              messageOf(*m.history()));
+
+    cTextParseException p = expectThrow<cTextParseException>([] {
+        cSTDExceptions::throwTextParseError(message("$MTR$bad"), "ini", "a.ini", 3, 4);
+    });
+    EXPECT_EQ("bad", messageOf(p));
+    EXPECT_TRUE(p.fileName() == "a.ini");
+    EXPECT_EQ(3u, p.row());
+}
+
+TEST(StdExceptions, OSErrorLinksTheSystemText)
+{
+    cOSErrorException e("open", ENOENT, "/x");
+    EXPECT_EQ("OS-Error while trying operation \"open\" on file \"/x\"!", messageOf(e));
+    ASSERT_NE(nullptr, e.history());
+    EXPECT_EQ("Error: \"" + std::string(std::strerror(ENOENT)) + "\"!", messageOf(*e.history()));
+    cOSErrorException oNoFile("read", EBADF);
+    EXPECT_EQ("OS-Error while trying operation \"read\"!", messageOf(oNoFile));
+    EXPECT_EQ(EBADF, oNoFile.osErrorCode());
+}
+
+TEST(Exception, QEEnvironmentDumpsATrace)
+{
+    ::setenv("QE", "dump", 1);
+    testing::internal::CaptureStderr();
+    runtime("x");
+    std::string sErr = testing::internal::GetCapturedStderr();
+    ::unsetenv("QE");
+    EXPECT_NE(std::string::npos, sErr.find("exception.cpp:"));
+    testing::internal::CaptureStderr();
+    runtime("x");
+    EXPECT_EQ("", testing::internal::GetCapturedStderr());
+}
+
+TEST(Exception, DumpWritesOneLinePerElement)
+{
+    cRuntimeException e = runtime("$MTR$first %n%");
+    e.link(cBugException(message("$MTR$second"), nullptr, 0));
+    testing::internal::CaptureStderr();
+    e.dump();
+    std::string sErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, sErr.find("[cRuntimeException (runtime)]: first ???\n"));
+    EXPECT_NE(std::string::npos, sErr.find("[cBugException (bug)]: second\n"));
+}
