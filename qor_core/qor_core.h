@@ -27,6 +27,14 @@
 #include "qor_core/pi/platform.h"
 #include "qor_core/pi/debug.h"
 
+#include "qor_core/rmi/connectable.h"
+#include "qor_core/rmi/abstractsignal.h"
+#include "qor_core/rmi/abstractslotcall.h"
+#include "qor_core/rmi/directlocalslotcall.h"
+#include "qor_core/rmi/localsignal.h"
+#include "qor_core/rmi/signal.h"
+#include "qor_core/rmi/rmiexceptions.h"
+
 #include "qor_core/sa/contextref.h"
 #include "qor_core/sa/abstractserializer.h"
 #include "qor_core/sa/saexceptions.h"

@@ -180,4 +180,10 @@ public:
 
 } // namespace qstd
 
+/// Defines createObject() (a copy) and typeName() (the class name) of an exception
+/// class; for use in a .cpp inside the class's namespace.
+#define QOR_DEFINE_EXCEPTION_IDENTITY(CLASS)                                                       \
+    ::qstd::cAbstractException* CLASS::createObject() const { return new CLASS(*this); }          \
+    ::qstd::cAsciiString CLASS::typeName() const { return ::qstd::cAsciiString(#CLASS); }
+
 #endif // QOR_CORE_STD_EXCEPTION_H

@@ -30,19 +30,13 @@ const char* rangeTemplate(cSTDExceptions::OutOfRangeType eType)
 }
 } // namespace
 
-#define QOR_EXCEPTION_IDENTITY(CLASS)                                                              \
-    cAbstractException* CLASS::createObject() const { return new CLASS(*this); }                   \
-    cAsciiString CLASS::typeName() const { return cAsciiString(#CLASS); }
-
-QOR_EXCEPTION_IDENTITY(cOutOfRangeException)
-QOR_EXCEPTION_IDENTITY(cOutOfBoundsException)
-QOR_EXCEPTION_IDENTITY(cTypeErrorException)
-QOR_EXCEPTION_IDENTITY(cTypeMissmatchException)
-QOR_EXCEPTION_IDENTITY(cTextParseException)
-QOR_EXCEPTION_IDENTITY(cOSErrorException)
-QOR_EXCEPTION_IDENTITY(cNumberConversionException)
-
-#undef QOR_EXCEPTION_IDENTITY
+QOR_DEFINE_EXCEPTION_IDENTITY(cOutOfRangeException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cOutOfBoundsException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cTypeErrorException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cTypeMissmatchException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cTextParseException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cOSErrorException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cNumberConversionException)
 
 cOutOfRangeException::cOutOfRangeException()
     : meRangeType(cSTDExceptions::Index), miValue(0), miMin(0), miMax(0)

@@ -1,0 +1,70 @@
+// abstractsignal.h - cAbstractSignal, the base of every signal.
+// SPDX-License-Identifier: MIT
+#ifndef QOR_CORE_RMI_ABSTRACTSIGNAL_H
+#define QOR_CORE_RMI_ABSTRACTSIGNAL_H
+
+#include "qor_core/std/asciistring.h"
+
+namespace qrmi {
+
+class cConnectable;
+class cPublicSignal;
+
+/// A signal holds slot calls and calls them, synchronously and in list order, when
+/// it is emitted. Signals, slot calls and receivers carry no locks: one thread at a
+/// time.
+class QOR_EXPORT cAbstractSignal
+{
+public:
+    /// What an emission without any slot call does.
+    enum InvocationBehavior
+    {
+        ThrowWhenUnconnected = 0, ///< throws cUnconnectedSignalException
+        IgnoreWhenUnconnected = 1 ///< does nothing
+    };
+    /// When a slot named in a connection is looked up.
+    enum SlotResolving
+    {
+        ResolveAtCall = 0,   ///< at every call
+        ResolveAtConnect = 1 ///< once, when connecting
+    };
+    /// Where a new slot call goes.
+    enum ConnectionPolicy
+    {
+        ConnectFirst = 0, ///< in front of all others
+        ConnectLast = 1   ///< behind all others
+    };
+
+    explicit cAbstractSignal(InvocationBehavior eBehavior = ThrowWhenUnconnected);
+    virtual ~cAbstractSignal();
+    cAbstractSignal(const cAbstractSignal&) = delete;
+    cAbstractSignal& operator=(const cAbstractSignal&) = delete;
+
+    /// Removes every slot call bound to oReceiver, which is being destroyed.
+    virtual void notifyConnectableDestroyed(cConnectable& oReceiver) = 0;
+    /// Connects by slot name; local signals cannot do that and throw.
+    virtual void connect(cConnectable& oReceiver, const qstd::cAsciiString& sSlotName,
+                         SlotResolving eResolving);
+    /// Removes every slot call bound to oReceiver.
+    virtual void disconnect(const cConnectable& oReceiver) = 0;
+    virtual void addParameterInfo(cPublicSignal& oSignal);
+    virtual qstd::cAsciiString parametersTypeString() const;
+    virtual qstd::cAsciiString returnTypeString() const;
+
+    InvocationBehavior invocationBehavior() const { return meInvocationBehavior; }
+    void setInvocationBehavior(InvocationBehavior eBehavior) { meInvocationBehavior = eBehavior; }
+    void setPublicSignal(cPublicSignal* pSignal) { mpPublicSignal = pSignal; }
+    cPublicSignal* isPublicSignal() const { return mpPublicSignal; }
+
+protected:
+    /// Writes the diagnostic for a signal destroyed while iNestingCount emissions run.
+    static void checkNIC(unsigned iNestingCount);
+
+private:
+    InvocationBehavior meInvocationBehavior;
+    cPublicSignal* mpPublicSignal; ///< not owned; null until the signal is exported
+};
+
+} // namespace qrmi
+
+#endif // QOR_CORE_RMI_ABSTRACTSIGNAL_H

@@ -1,0 +1,41 @@
+// abstractslotcall.cpp - cAbstractSlotCall.
+// SPDX-License-Identifier: MIT
+#include "qor_core/rmi/abstractslotcall.h"
+#include "qor_core/pi/debug.h"
+#include "qor_core/rmi/connectable.h"
+
+namespace qrmi {
+
+cAbstractSlotCall::cAbstractSlotCall(cConnectable& oReceiver, cAbstractSignal* pSignal)
+    : mpAssignedObject(&oReceiver), mpSignal(pSignal), mpPublicSlot(nullptr)
+{
+    if (pSignal)
+        oReceiver.notifySignalAttached(*pSignal);
+}
+
+cAbstractSlotCall::~cAbstractSlotCall()
+{
+    if (mpSignal)
+        mpAssignedObject->notifySignalDetached(*mpSignal);
+}
+
+bool cAbstractSlotCall::matchSlotOfObject(const cConnectable* pObject) const
+{
+    return pObject == mpAssignedObject;
+}
+
+void cAbstractSlotCall::call(qsa::cReferenceFrame&) const { QOR_DEBUG_LINE("DummyCall (1)"); }
+
+void cAbstractSlotCall::call(qsa::cAbstractDeserializer&, qsa::cAbstractSerializer&) const
+{
+    QOR_DEBUG_LINE(qpi::piStackTrace(128));
+    QOR_DEBUG_LINE("DummyCall (2)");
+}
+
+void cAbstractSlotCall::reAssign(cAbstractSignal* pNewSignal)
+{
+    if (mpSignal && pNewSignal)
+        mpAssignedObject->reAssign(*mpSignal, *pNewSignal);
+}
+
+} // namespace qrmi

@@ -1,0 +1,81 @@
+// rmiexceptions.h - the throw family of the signal and slot namespace and its exceptions.
+// SPDX-License-Identifier: MIT
+#ifndef QOR_CORE_RMI_RMIEXCEPTIONS_H
+#define QOR_CORE_RMI_RMIEXCEPTIONS_H
+
+#include "qor_core/std/exception.h"
+
+namespace qrmi {
+
+/// A signal without slot calls was emitted while it must not be.
+class QOR_EXPORT cUnconnectedSignalException : public qstd::cRuntimeException
+{
+public:
+    cUnconnectedSignalException();
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+};
+
+/// A signal was looked up by a name no signal has.
+class QOR_EXPORT cNoSuchSignalException : public qstd::cRuntimeException
+{
+public:
+    cNoSuchSignalException();
+    explicit cNoSuchSignalException(const qstd::cAsciiString& sSignalName);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+    const qstd::cAsciiString& signalName() const { return msSignalName; }
+
+private:
+    qstd::cAsciiString msSignalName;
+};
+
+/// A slot was looked up by a name (and arguments) no slot has.
+class QOR_EXPORT cNoSuchSlotException : public qstd::cRuntimeException
+{
+public:
+    cNoSuchSlotException();
+    cNoSuchSlotException(const qstd::cAsciiString& sSlotName, const qstd::cAsciiString& sArguments);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+    const qstd::cAsciiString& slotName() const { return msSlotName; }
+    const qstd::cAsciiString& slotArguments() const { return msArguments; }
+
+private:
+    qstd::cAsciiString msSlotName;
+    qstd::cAsciiString msArguments;
+};
+
+/// The parameters or the return value of a slot call did not match the slot.
+class QOR_EXPORT cCallParameterMissmatchException : public qstd::cBugException
+{
+public:
+    cCallParameterMissmatchException();
+    explicit cCallParameterMissmatchException(const qstd::cAsciiString& sSlotName);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+    const qstd::cAsciiString& slotName() const { return msSlotName; }
+
+private:
+    qstd::cAsciiString msSlotName;
+};
+
+/// Static throw helpers of qrmi; each throws and never returns.
+class QOR_EXPORT cRMIExceptions
+{
+public:
+    [[noreturn]] static void throwNoSuchSlot(const qstd::cAsciiString& sName,
+                                             const qstd::cAsciiString& sArguments);
+    [[noreturn]] static void throwNoSuchSignal(const qstd::cAsciiString& sName);
+    [[noreturn]] static void throwUnconnectedSignal();
+    /// "$MTR$Indirect connections not possible with explicit local signals!"
+    [[noreturn]] static void throwIndirectLocalConnection();
+    /// "$MTR$Slots connected to an explicit local signal cannot be called indirectly!"
+    [[noreturn]] static void throwIndirectLocalSlotCall();
+    /// "$MTR$Indirect slots cannot be called by reference!"
+    [[noreturn]] static void throwIndirectCallSlotCallRef();
+};
+
+} // namespace qrmi
+
+#endif // QOR_CORE_RMI_RMIEXCEPTIONS_H
