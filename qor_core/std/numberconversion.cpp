@@ -5,48 +5,87 @@
 #include "qor_core/ucs/string.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace qstd {
 
 namespace {
+
 const char kLowerDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
 const char kUpperDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-char upper(unsigned iChar)
+// Longest integer text: 64 binary digits and a sign.
+const unsigned kIntegerBuffer = 72;
+
+unsigned upperOf(unsigned iChar) { return iChar >= 'a' && iChar <= 'z' ? iChar - 32 : iChar; }
+
+/// Value of a digit under the standard symbols, case-insensitive; 99 for none.
+unsigned standardDigitValue(unsigned iChar)
 {
-    return (iChar >= 'a' && iChar <= 'z') ? char(iChar - 'a' + 'A') : char(iChar);
+    if (iChar >= '0' && iChar <= '9')
+        return iChar - '0';
+    iChar = upperOf(iChar);
+    if (iChar >= 'A' && iChar <= 'Z')
+        return iChar - 'A' + 10;
+    return 99;
 }
 
-/// Reads character iIndex of either text type as an unsigned value.
-unsigned charAt(const cAsciiString& sText, unsigned iIndex)
+/// Value of a digit under the format's symbols, compared in upper case; 99 for none.
+unsigned digitValue(unsigned iChar, unsigned iBase, const cNumberConversionFormat& oFormat)
 {
-    return (unsigned char)sText[iIndex];
-}
-unsigned charAt(const qucs::cString& sText, unsigned iIndex) { return sText[iIndex]; }
-
-[[noreturn]] void throwInvalid(const cAsciiString& sText, unsigned iIndex)
-{
-    cSTDExceptions::throwInvalidDecimal(qucs::cString(sText, '?'), iIndex);
-}
-[[noreturn]] void throwInvalid(const qucs::cString& sText, unsigned iIndex)
-{
-    cSTDExceptions::throwInvalidDecimal(sText, iIndex);
+    if (oFormat.hasStandardDigitSymbols())
+        return standardDigitValue(iChar);
+    if (iChar > 0xff)
+        return 99;
+    const char* pSymbols = oFormat.getDigitSymbolSet();
+    for (unsigned i = 0; i < iBase; ++i)
+        if (upperOf((unsigned char)pSymbols[i]) == upperOf(iChar))
+            return i;
+    return 99;
 }
 
-/// Integer parser shared by both text types.
-template <class S>
-long long parseInteger(const S& sText, const cNumberConversionFormat& oFormat)
+/// A text of either width as pointer and length.
+struct cCharsRef
 {
-    unsigned iLength = sText.length();
+    const char* mpBytes;        ///< set for 8-bit texts
+    const unsigned* mpWide;     ///< set for Unicode texts
+    unsigned miLength;
+
+    unsigned at(unsigned i) const { return mpBytes ? (unsigned char)mpBytes[i] : mpWide[i]; }
+
+    [[noreturn]] void throwInvalid(unsigned iIndex) const
+    {
+        qucs::cString sText;
+        if (mpBytes)
+            sText.appendC(mpBytes, miLength);
+        else if (miLength)
+            sText.append(mpWide, miLength);
+        cSTDExceptions::throwInvalidDecimal(sText, iIndex);
+    }
+};
+
+cCharsRef charsOf(const tConstArrayRef<char>& oText)
+{
+    return cCharsRef{oText.length() ? oText.constData() : "", nullptr, oText.length()};
+}
+cCharsRef charsOf(const cAsciiString& sText) { return cCharsRef{sText.c_str(), nullptr, sText.length()}; }
+cCharsRef charsOf(const qucs::cString& sText)
+{
+    return cCharsRef{nullptr, sText.data(true), sText.length()};
+}
+
+long long parseInteger(const cCharsRef& oText, const cNumberConversionFormat& oFormat)
+{
+    unsigned iLength = oText.miLength;
     if (iLength == 0)
         return 0;
     unsigned i = 0;
     if (oFormat.ignoreLeadingSpaces())
-        while (i < iLength && charAt(sText, i) == ' ')
+        while (i < iLength && oText.at(i) == ' ')
             ++i;
-    long long iSign = 1;
-    if (i < iLength && charAt(sText, i) == '-') {
-        iSign = -iSign;
+    bool bNegative = false;
+    if (i < iLength && oText.at(i) == '-') {
+        bNegative = true;
         ++i;
     }
     unsigned iBase = oFormat.base();
@@ -55,81 +94,77 @@ long long parseInteger(const S& sText, const cNumberConversionFormat& oFormat)
             cSTDExceptions::throwOutOfRange("tArray", "cut", cSTDExceptions::Index, i, 0,
                                             iLength - 1);
         unsigned iRest = iLength - i;
-        if (iRest >= 3 && charAt(sText, i) == '0') {
-            unsigned c = charAt(sText, i + 1);
-            unsigned iDetected = c == 'x' || c == 'h' ? 16 : c == 'd' ? 10 : c == 'b' ? 2 : 0;
+        unsigned c0 = oText.at(i);
+        if (iRest >= 3 && c0 == '0') {
+            unsigned c1 = oText.at(i + 1);
+            unsigned iDetected = c1 == 'x' || c1 == 'h' ? 16 : c1 == 'd' ? 10 : c1 == 'b' ? 2 : 0;
             if (iDetected) {
                 iBase = iDetected;
                 i += 2;
             }
-        } else if (iRest >= 3 && charAt(sText, i) == '<') {
-            unsigned j = i + 1, n = 0, iDigits = 0;
-            while (j < iLength && iDigits < 2 && charAt(sText, j) >= '0' && charAt(sText, j) <= '9') {
-                n = n * 10 + (charAt(sText, j) - '0');
-                ++j;
-                ++iDigits;
-            }
-            if (iDigits > 0 && j < iLength && charAt(sText, j) == '>' && n >= 1 && n <= 36) {
+        } else if (iRest >= 3 && c0 == '<') {
+            unsigned j = i + 1, n = 0;
+            while (j < iLength && j < i + 3 && oText.at(j) >= '0' && oText.at(j) <= '9')
+                n = n * 10 + (oText.at(j++) - '0');
+            if (j > i + 1 && j < iLength && oText.at(j) == '>' && n >= 1 && n <= 36) {
                 iBase = n;
                 i = j + 1;
             }
         }
     }
-    const char* pSymbols = oFormat.getDigitSymbolSet();
     unsigned long long iValue = 0;
     bool bDigitSeen = false;
     for (; i < iLength; ++i) {
-        unsigned c = charAt(sText, i);
+        unsigned c = oText.at(i);
         if (c == '-' && !bDigitSeen) {
-            iSign = -iSign;
+            bNegative = !bNegative;
             continue;
         }
-        unsigned iDigit = 0;
-        while (iDigit < iBase && upper((unsigned char)pSymbols[iDigit]) != upper(c))
-            ++iDigit;
-        if (iDigit >= iBase || c > 0xff)
-            throwInvalid(sText, i);
+        unsigned iDigit = digitValue(c, iBase, oFormat);
+        if (iDigit >= iBase)
+            oText.throwInvalid(i);
         iValue = iValue * iBase + iDigit;
         bDigitSeen = true;
     }
-    return (long long)(iValue * (unsigned long long)iSign);
+    return (long long)(bNegative ? 0ULL - iValue : iValue);
 }
 
-/// Double parser shared by both text types.
-template <class S>
-double parseDouble(const S& sText, const cNumberConversionFormat& oFormat)
+double parseDouble(const cCharsRef& oText, const cNumberConversionFormat& oFormat)
 {
-    unsigned iLength = sText.length();
+    unsigned iLength = oText.miLength;
     unsigned i = 0;
     if (oFormat.ignoreLeadingSpaces())
-        while (i < iLength && charAt(sText, i) == ' ')
+        while (i < iLength && oText.at(i) == ' ')
             ++i;
     bool bNegative = false, bDigits = false, bFraction = false, bExponent = false;
     bool bNegativeExponent = false;
     double dValue = 0, dFactor = 1;
     unsigned long long iExponent = 0;
     for (; i < iLength; ++i) {
-        unsigned c = charAt(sText, i);
+        unsigned c = oText.at(i);
         if (c >= '0' && c <= '9') {
-            if (bExponent)
-                iExponent = iExponent * 10 + (c - '0');
-            else if (bFraction)
-                dValue += (c - '0') * (dFactor *= 0.1);
-            else
+            if (bExponent) {
+                if (iExponent < 100000)
+                    iExponent = iExponent * 10 + (c - '0');
+            } else if (bFraction) {
+                dFactor *= 0.1;
+                dValue += (c - '0') * dFactor;
+            } else {
                 dValue = dValue * 10 + (c - '0');
+            }
             bDigits = true;
-        } else if (!bDigits && !bExponent && c == '-') {
-            bNegative = !bNegative;
-        } else if (!bDigits && !bExponent && c == '+') {
+        } else if (!bDigits && !bExponent && (c == '-' || c == '+')) {
+            if (c == '-')
+                bNegative = !bNegative;
         } else if (c == '.' && !bFraction && !bExponent) {
             bFraction = true;
         } else if ((c == 'e' || c == 'E') && bDigits && !bExponent) {
             bExponent = true;
-        } else if (bExponent && c == '-') {
-            bNegativeExponent = !bNegativeExponent;
-        } else if (bExponent && c == '+') {
+        } else if (bExponent && (c == '-' || c == '+')) {
+            if (c == '-')
+                bNegativeExponent = !bNegativeExponent;
         } else {
-            throwInvalid(sText, i);
+            oText.throwInvalid(i);
         }
     }
     if (bNegative)
@@ -141,39 +176,83 @@ double parseDouble(const S& sText, const cNumberConversionFormat& oFormat)
     return dValue * dPower;
 }
 
-/// Appends the digits of iValue (and a leading "-") to a fresh ASCII string.
-cAsciiString integerText(unsigned long long iValue, bool bNegative,
-                         const cNumberConversionFormat& oFormat)
+/// Writes the text of an integer into pBuffer (kIntegerBuffer bytes) and returns its
+/// length: digits most significant first, a leading "-" for negative values, padded
+/// to the fixed width with the sign kept in front.
+unsigned integerText(char* pBuffer, unsigned long long iMagnitude, bool bNegative,
+                     const cNumberConversionFormat& oFormat)
 {
-    char cDigits[66];
+    char cDigits[kIntegerBuffer];
     unsigned iCount = 0;
-    do {
-        cDigits[iCount++] = oFormat.digitChar(unsigned(iValue % oFormat.base()));
-        iValue /= oFormat.base();
-    } while (iValue);
-    cAsciiString sText;
-    if (bNegative)
-        sText += '-';
-    while (iCount)
-        sText += cDigits[--iCount];
-    unsigned iUnpadded = sText.length();
-    if (oFormat.fixedWidth() > iUnpadded) {
-        sText.rightAdjust(oFormat.fixedWidth(), oFormat.leadingDigit());
-        if (bNegative) {
-            sText[oFormat.fixedWidth() - iUnpadded] = oFormat.leadingDigit();
-            sText[0] = '-';
-        }
+    unsigned iBase = oFormat.base();
+    const char* pSymbols = oFormat.getDigitSymbolSet();
+    if (iBase == 10) {
+        do {
+            cDigits[iCount++] = pSymbols[iMagnitude % 10];
+            iMagnitude /= 10;
+        } while (iMagnitude);
+    } else {
+        do {
+            cDigits[iCount++] = pSymbols[iMagnitude % iBase];
+            iMagnitude /= iBase;
+        } while (iMagnitude);
     }
-    return sText;
+    unsigned iLength = 0;
+    if (bNegative)
+        pBuffer[iLength++] = '-';
+    unsigned iWidth = oFormat.fixedWidth();
+    unsigned iUnpadded = iLength + iCount;
+    if (iWidth > iUnpadded) {
+        // Padding goes between the sign and the digits: -5 in width 4 reads -005.
+        unsigned iPad = iWidth - iUnpadded;
+        if (iWidth > kIntegerBuffer - 1)
+            iPad = kIntegerBuffer - 1 - iUnpadded;
+        for (unsigned k = 0; k < iPad; ++k)
+            pBuffer[iLength++] = oFormat.leadingDigit();
+    }
+    while (iCount)
+        pBuffer[iLength++] = cDigits[--iCount];
+    return iLength;
+}
+
+/// Appends the text of a fixed-width number whose width exceeds the buffer.
+template <class T>
+void appendPadding(T& oTarget, unsigned iWidth, unsigned iWritten, char cFill, unsigned iAt)
+{
+    if (iWidth <= iWritten)
+        return;
+    unsigned iMore = iWidth - iWritten;
+    oTarget.proxyInsertDefaultObjects(iAt, iMore);
+    for (unsigned k = 0; k < iMore; ++k)
+        oTarget[iAt + k] = (unsigned char)cFill;
+}
+
+template <class T>
+void appendInteger(T& oTarget, unsigned long long iMagnitude, bool bNegative,
+                   const cNumberConversionFormat& oFormat)
+{
+    char cBuffer[kIntegerBuffer];
+    unsigned iLength = integerText(cBuffer, iMagnitude, bNegative, oFormat);
+    unsigned iStart = oTarget.length();
+    unsigned iAt = oTarget.appendElements(iLength);
+    for (unsigned k = 0; k < iLength; ++k)
+        oTarget[iAt + k] = (unsigned char)cBuffer[k];
+    appendPadding(oTarget, oFormat.fixedWidth(), iLength, oFormat.leadingDigit(),
+                  iStart + (bNegative ? 1 : 0));
+}
+
+unsigned long long magnitude(long long iValue)
+{
+    return iValue < 0 ? 0ULL - (unsigned long long)iValue : (unsigned long long)iValue;
 }
 
 cAsciiString doubleText(double dValue, const cNumberConversionFormat& oFormat)
 {
-    cAsciiString sText;
     if (std::isnan(dValue))
         return cAsciiString("nan");
     if (std::isinf(dValue))
         return cAsciiString(dValue < 0 ? "-inf" : "+inf");
+    cAsciiString sText;
     if (dValue < 0) {
         if (oFormat.isAddIntegerPart())
             sText += '-';
@@ -187,7 +266,8 @@ cAsciiString doubleText(double dValue, const cNumberConversionFormat& oFormat)
         unsigned iCount = 0;
         do {
             double dNext = std::floor(dInteger / 10);
-            cDigits[iCount++] = char('0' + int(dInteger - dNext * 10));
+            int iDigit = int(dInteger - dNext * 10);
+            cDigits[iCount++] = char('0' + (iDigit < 0 ? 0 : iDigit > 9 ? 9 : iDigit));
             dInteger = dNext;
         } while (dInteger >= 1 && iCount < sizeof(cDigits));
         while (iCount)
@@ -197,11 +277,11 @@ cAsciiString doubleText(double dValue, const cNumberConversionFormat& oFormat)
         if (oFormat.isAddIntegerPart())
             sText += '.';
         unsigned iFractionStart = sText.length();
-        for (unsigned i = 0; i < oFormat.precision(); ++i) {
+        unsigned iPrecision = oFormat.precision() > 400 ? 400 : oFormat.precision();
+        for (unsigned i = 0; i < iPrecision; ++i) {
             dFraction *= 10;
             int iDigit = int(dFraction);
-            if (iDigit > 9)
-                iDigit = 9;
+            iDigit = iDigit < 0 ? 0 : iDigit > 9 ? 9 : iDigit;
             sText += char('0' + iDigit);
             dFraction -= iDigit;
         }
@@ -217,19 +297,15 @@ cAsciiString doubleText(double dValue, const cNumberConversionFormat& oFormat)
     return sText;
 }
 
-void appendWide(qucs::cString& sTarget, const cAsciiString& sText)
-{
-    sTarget += qucs::cString(sText, '?');
-}
 } // namespace
 
 cNumberConversionFormat::cNumberConversionFormat(unsigned iBase)
     : miBase(10), miFixedWidth(0), mcLeadingDigit('0'), meDigitCase(LowerCase),
       mbIgnoreLeadingSpaces(true), mbBaseDetection(true), miPrecision(14),
-      mbRemoveTrailingZeros(true), mbAddIntegerPart(true), mbAddFractionalPart(true)
+      mbRemoveTrailingZeros(true), mbAddIntegerPart(true), mbAddFractionalPart(true),
+      mbStandardSymbols(true)
 {
-    for (unsigned i = 0; i < 37; ++i)
-        mcDigitSymbols[i] = kLowerDigits[i];
+    std::memcpy(mcDigitSymbols, kLowerDigits, sizeof(mcDigitSymbols));
     setBase(iBase);
 }
 
@@ -251,9 +327,9 @@ void cNumberConversionFormat::setBase(unsigned iBase)
 void cNumberConversionFormat::setDigitCase(DigitCase eCase)
 {
     meDigitCase = eCase == UpperCase ? UpperCase : LowerCase;
-    const char* pSet = eCase == UpperCase ? kUpperDigits : kLowerDigits;
-    for (unsigned i = 0; i < 37; ++i)
-        mcDigitSymbols[i] = pSet[i];
+    std::memcpy(mcDigitSymbols, eCase == UpperCase ? kUpperDigits : kLowerDigits,
+                sizeof(mcDigitSymbols));
+    mbStandardSymbols = true;
 }
 
 char cNumberConversionFormat::digitChar(unsigned iIndex) const
@@ -268,32 +344,72 @@ void cNumberConversionFormat::setDigitSymbol(unsigned iIndex, char cSymbol)
     if (iIndex >= 37)
         cSTDExceptions::throwOutOfRange("DigitSymbols", "at", cSTDExceptions::Index, iIndex, 0, 36);
     mcDigitSymbols[iIndex] = cSymbol;
+    mbStandardSymbols = std::memcmp(mcDigitSymbols, kLowerDigits, 36) == 0 ||
+                        std::memcmp(mcDigitSymbols, kUpperDigits, 36) == 0;
+}
+
+bool cNumberConversionFormat::detectBase(const cAsciiString& sText, unsigned& iBase,
+                                         unsigned& iPrefixLength)
+{
+    iBase = 0;
+    iPrefixLength = 0;
+    unsigned iLength = sText.length();
+    const char* p = sText.c_str();
+    if (iLength > 2 && p[0] == '0') {
+        unsigned iDetected = p[1] == 'x' || p[1] == 'h' ? 16 : p[1] == 'd' ? 10 : p[1] == 'b' ? 2 : 0;
+        if (iDetected) {
+            iBase = iDetected;
+            iPrefixLength = 2;
+            return true;
+        }
+    }
+    if (iLength > 7 && std::strncmp(p, "<base:", 6) == 0) {
+        unsigned j = 6, n = 0;
+        while (j < iLength && j < 8 && p[j] >= '0' && p[j] <= '9')
+            n = n * 10 + unsigned(p[j++] - '0');
+        if (j > 6 && j < iLength && p[j] == '>' && n >= 1 && n <= 36) {
+            iBase = n;
+            iPrefixLength = j + 1;
+            return true;
+        }
+    }
+    return false;
 }
 
 void cNumberConversion::toString(cAsciiString& sTarget, unsigned long long iValue,
                                  const cNumberConversionFormat& oFormat)
 {
-    sTarget += integerText(iValue, false, oFormat);
+    appendInteger(sTarget, iValue, false, oFormat);
 }
 
 void cNumberConversion::toString(cAsciiString& sTarget, long long iValue,
                                  const cNumberConversionFormat& oFormat)
 {
-    bool bNegative = iValue < 0;
-    unsigned long long iMagnitude = bNegative ? 0ULL - (unsigned long long)iValue : iValue;
-    sTarget += integerText(iMagnitude, bNegative, oFormat);
+    appendInteger(sTarget, magnitude(iValue), iValue < 0, oFormat);
 }
 
 void cNumberConversion::toString(qucs::cString& sTarget, unsigned long long iValue,
                                  const cNumberConversionFormat& oFormat)
 {
-    appendWide(sTarget, toString(iValue, oFormat));
+    appendInteger(sTarget, iValue, false, oFormat);
 }
 
 void cNumberConversion::toString(qucs::cString& sTarget, long long iValue,
                                  const cNumberConversionFormat& oFormat)
 {
-    appendWide(sTarget, toString(iValue, oFormat));
+    appendInteger(sTarget, magnitude(iValue), iValue < 0, oFormat);
+}
+
+void cNumberConversion::toString(tArray<char>& oTarget, unsigned long long iValue,
+                                 const cNumberConversionFormat& oFormat)
+{
+    appendInteger(oTarget, iValue, false, oFormat);
+}
+
+void cNumberConversion::toString(tArray<char>& oTarget, long long iValue,
+                                 const cNumberConversionFormat& oFormat)
+{
+    appendInteger(oTarget, magnitude(iValue), iValue < 0, oFormat);
 }
 
 cAsciiString cNumberConversion::toString(unsigned long long iValue,
@@ -311,28 +427,40 @@ cAsciiString cNumberConversion::toString(long long iValue, const cNumberConversi
     return sText;
 }
 
+long long cNumberConversion::fromString(const tConstArrayRef<char>& oText,
+                                        const cNumberConversionFormat& oFormat)
+{
+    return parseInteger(charsOf(oText), oFormat);
+}
+
 long long cNumberConversion::fromString(const cAsciiString& sText,
                                         const cNumberConversionFormat& oFormat)
 {
-    return parseInteger(sText, oFormat);
+    return parseInteger(charsOf(sText), oFormat);
 }
 
 long long cNumberConversion::fromString(const qucs::cString& sText,
                                         const cNumberConversionFormat& oFormat)
 {
-    return parseInteger(sText, oFormat);
+    return parseInteger(charsOf(sText), oFormat);
+}
+
+double cNumberConversion::fromStringToDouble(const tConstArrayRef<char>& oText,
+                                             const cNumberConversionFormat& oFormat)
+{
+    return parseDouble(charsOf(oText), oFormat);
 }
 
 double cNumberConversion::fromStringToDouble(const cAsciiString& sText,
                                              const cNumberConversionFormat& oFormat)
 {
-    return parseDouble(sText, oFormat);
+    return parseDouble(charsOf(sText), oFormat);
 }
 
 double cNumberConversion::fromStringToDouble(const qucs::cString& sText,
                                              const cNumberConversionFormat& oFormat)
 {
-    return parseDouble(sText, oFormat);
+    return parseDouble(charsOf(sText), oFormat);
 }
 
 void cNumberConversion::toStringFromDouble(cAsciiString& sTarget, double dValue,
@@ -344,7 +472,16 @@ void cNumberConversion::toStringFromDouble(cAsciiString& sTarget, double dValue,
 void cNumberConversion::toStringFromDouble(qucs::cString& sTarget, double dValue,
                                            const cNumberConversionFormat& oFormat)
 {
-    appendWide(sTarget, doubleText(dValue, oFormat));
+    cAsciiString sText = doubleText(dValue, oFormat);
+    sTarget.appendC(sText.c_str(), sText.length());
+}
+
+void cNumberConversion::toStringFromDouble(tArrayRef<char>& oTarget, double dValue,
+                                           const cNumberConversionFormat& oFormat)
+{
+    cAsciiString sText = doubleText(dValue, oFormat);
+    if (!sText.empty())
+        oTarget.append(sText.data(), sText.length());
 }
 
 cAsciiString cNumberConversion::toStringFromDouble(double dValue,

@@ -3,7 +3,7 @@
 #ifndef QOR_CORE_STD_NUMBERCONVERSION_H
 #define QOR_CORE_STD_NUMBERCONVERSION_H
 
-#include "qor_core/std/pitypes.h"
+#include "qor_core/std/arrayref.h"
 
 namespace qucs {
 class cString;
@@ -51,9 +51,16 @@ public:
     bool isAddFractionalPart() const { return mbAddFractionalPart; }
     void addFractionalPart(bool bAdd) { mbAddFractionalPart = bAdd; }
     const char* getDigitSymbolSet() const { return mcDigitSymbols; }
+    /// True while the digit symbols are one of the two standard sets.
+    bool hasStandardDigitSymbols() const { return mbStandardSymbols; }
     /// Symbol of digit iIndex (checked: iIndex < 37).
     char digitChar(unsigned iIndex) const;
     void setDigitSymbol(unsigned iIndex, char cSymbol);
+
+    /// Recognises a base prefix at the start of sText: "0x" and "0h" (16), "0d" (10),
+    /// "0b" (2), or "<base:n>" with n of one or two decimal digits in 1..36. Returns
+    /// whether one was found; iBase is 0 otherwise.
+    static bool detectBase(const cAsciiString& sText, unsigned& iBase, unsigned& iPrefixLength);
 
 private:
     unsigned miBase;
@@ -67,9 +74,11 @@ private:
     bool mbRemoveTrailingZeros;
     bool mbAddIntegerPart;
     bool mbAddFractionalPart;
+    bool mbStandardSymbols;     ///< lets the parser map digits without the symbol table
 };
 
-/// Conversions between numbers and text. Targets are appended to.
+/// Conversions between numbers and text. Targets are appended to; with a fixed
+/// width the number's own text is padded, never what the target held before.
 class QOR_EXPORT cNumberConversion
 {
 public:
@@ -81,13 +90,23 @@ public:
                          const cNumberConversionFormat& oFormat);
     static void toString(qucs::cString& sTarget, long long iValue,
                          const cNumberConversionFormat& oFormat);
+    static void toString(tArray<char>& oTarget, unsigned long long iValue,
+                         const cNumberConversionFormat& oFormat);
+    static void toString(tArray<char>& oTarget, long long iValue,
+                         const cNumberConversionFormat& oFormat);
     static cAsciiString toString(unsigned long long iValue, const cNumberConversionFormat& oFormat);
     static cAsciiString toString(long long iValue, const cNumberConversionFormat& oFormat);
 
-    /// Parses the whole text as an integer; throws cRuntimeException for a character
-    /// that is not a digit.
+    /// Parses the whole text as an integer in the format's base (or the base its
+    /// prefix names); throws cRuntimeException "Invalid decimal number" at the first
+    /// character that is not a digit. There is no overflow check.
+    static long long fromString(const tConstArrayRef<char>& oText,
+                                const cNumberConversionFormat& oFormat);
     static long long fromString(const cAsciiString& sText, const cNumberConversionFormat& oFormat);
     static long long fromString(const qucs::cString& sText, const cNumberConversionFormat& oFormat);
+    /// Parses a decimal floating-point text with optional exponent.
+    static double fromStringToDouble(const tConstArrayRef<char>& oText,
+                                     const cNumberConversionFormat& oFormat);
     static double fromStringToDouble(const cAsciiString& sText,
                                      const cNumberConversionFormat& oFormat);
     static double fromStringToDouble(const qucs::cString& sText,
@@ -95,6 +114,8 @@ public:
     static void toStringFromDouble(cAsciiString& sTarget, double dValue,
                                    const cNumberConversionFormat& oFormat);
     static void toStringFromDouble(qucs::cString& sTarget, double dValue,
+                                   const cNumberConversionFormat& oFormat);
+    static void toStringFromDouble(tArrayRef<char>& oTarget, double dValue,
                                    const cNumberConversionFormat& oFormat);
     static cAsciiString toStringFromDouble(double dValue, const cNumberConversionFormat& oFormat);
 };
