@@ -31,6 +31,12 @@ void* tArrayPool::reallocate(void* pPool, unsigned iElements, unsigned iElementS
     return pNew;
 }
 
+unsigned tArrayPool::grownReserve(unsigned iAllocated)
+{
+    std::uint64_t iGrown = std::uint64_t(iAllocated) + iAllocated / 2;
+    return iGrown > 0xffffffffu ? 0xffffffffu : unsigned(iGrown);
+}
+
 void tArrayPool::throwLengthOverflow(const char* pContainer, const char* pOperation)
 {
     cSTDExceptions::throwOutOfBounds(pContainer, pOperation);

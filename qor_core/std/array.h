@@ -47,6 +47,9 @@ public:
     /// realloc of iElements elements of iElementSize bytes; frees and returns null for 0.
     /// Throws std::bad_alloc when the block cannot be had or its byte size overflows.
     static void* reallocate(void* pPool, unsigned iElements, unsigned iElementSize);
+    /// The storage to reserve when a pool of iAllocated elements must grow: half as
+    /// much again, saturating.
+    static unsigned grownReserve(unsigned iAllocated);
     [[noreturn]] static void throwLengthOverflow(const char* pContainer, const char* pOperation);
 };
 
@@ -64,31 +67,31 @@ public:
     typedef T value_type;
     typedef Traits traits_type;
 
-    tArray() : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true) {}
+    tArray() : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0) {}
 
     /// Creates iSize elements; plain values are not initialised.
     explicit tArray(unsigned iSize)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
     {
         setSize(iSize);
     }
 
     tArray(const tArray& oOther)
         : mpPool(nullptr), miPoolSize(0), miGrowStep(oOther.miGrowStep), miLength(0),
-          mbFitOnErase(oOther.mbFitOnErase)
+          mbFitOnErase(oOther.mbFitOnErase), miAllocated(0)
     {
         assignFrom(oOther);
     }
 
     /// Copies the elements of any proxy.
     explicit tArray(const tAbstractConstArrayProxy<T>& oOther)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
     {
         assignFrom(oOther);
     }
 
     tArray(const T* pData, unsigned iCount)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
     {
         append(pData, iCount);
     }
@@ -122,6 +125,7 @@ public:
         exchange(miGrowStep, oOther.miGrowStep);
         exchange(miLength, oOther.miLength);
         exchange(mbFitOnErase, oOther.mbFitOnErase);
+        exchange(miAllocated, oOther.miAllocated);
     }
 
     // --- access -------------------------------------------------------------
@@ -461,6 +465,9 @@ protected:
 
     /// Resizes the pool for iNewSize elements: growing only unless bExact, in which
     /// case the capacity becomes exactly iNewSize. The length is cut to the capacity.
+    /// The capacity follows the step rule; the storage behind a growing pool is
+    /// reserved geometrically, so that appending one element at a time does not copy
+    /// the array on every step. Exact requests give the spare storage back.
     void resizePool(unsigned iNewSize, bool bExact)
     {
         unsigned iTarget = bExact ? iNewSize : tArrayPool::sizeToSectors(iNewSize, growStep());
@@ -471,10 +478,19 @@ protected:
         // its capacity is not a multiple of the step (after an exact resize).
         if (bHavePool && (bExact ? miPoolSize == iTarget : miPoolSize >= iNewSize))
             return;
-        unsigned iElements = iTarget + Traits::kExtraElements;
-        if (iElements < iTarget)
-            tArrayPool::throwLengthOverflow("tArray", "resize");
-        mpPool = static_cast<T*>(tArrayPool::reallocate(mpPool, iElements, sizeof(T)));
+        if (bExact || !mpPool || iTarget > miAllocated) {
+            unsigned iAllocate = iTarget;
+            if (!bExact) {
+                unsigned iGeometric = tArrayPool::grownReserve(miAllocated);
+                if (iGeometric > iAllocate)
+                    iAllocate = iGeometric;
+            }
+            unsigned iElements = iAllocate + Traits::kExtraElements;
+            if (iElements < iAllocate)
+                tArrayPool::throwLengthOverflow("tArray", "resize");
+            mpPool = static_cast<T*>(tArrayPool::reallocate(mpPool, iElements, sizeof(T)));
+            miAllocated = iAllocate;
+        }
         miPoolSize = iTarget;
         if (miLength > iTarget)
             miLength = iTarget;
@@ -532,6 +548,7 @@ private:
     unsigned miGrowStep;  ///< capacity granularity exponent; only the low byte is used
     unsigned miLength;    ///< elements in use
     bool mbFitOnErase;    ///< shrinking operations reallocate to exactly the new length
+    unsigned miAllocated; ///< elements allocated (without the spare one), >= miPoolSize
 };
 
 } // namespace qstd

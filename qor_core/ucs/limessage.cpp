@@ -55,7 +55,7 @@ bool findPlaceholder(const S& sText, unsigned iFrom, unsigned& iStart, unsigned&
 /// One bound argument: the placeholder name with its '%', and the value.
 struct cLIItem
 {
-    cString msName;
+    qstd::cAsciiString msName;
     cString msValue;
 };
 
@@ -93,7 +93,7 @@ public:
     {
         for (qstd::tList<cLIItem>::const_iterator it = moArguments.begin(); it != moArguments.end();
              ++it)
-            if (it->msName == sName)
+            if (sName == it->msName)
                 return &it->msValue;
         return nullptr;
     }
@@ -168,12 +168,14 @@ void cLIMessage::bind(const cString& sValue)
 {
     const qstd::cAsciiString& sKey = mpImpl->msKey;
     unsigned iStart = 0, iEnd = 0;
-    cLIItem oItem;
+    cString sName;
     // Scanning the 8-bit key equals scanning its '?'-widened copy: only bytes below
     // 128 (backslash, '%', space) steer the scan.
-    if (!findPlaceholder(sKey, mpImpl->miSearchPos, iStart, iEnd, oItem.msName))
+    if (!findPlaceholder(sKey, mpImpl->miSearchPos, iStart, iEnd, sName))
         return;
     mpImpl->miSearchPos = iEnd;
+    cLIItem oItem;
+    oItem.msName = sName.ascii('?');
     oItem.msValue = sValue;
     mpImpl->moArguments.append(oItem);
 }
