@@ -122,6 +122,15 @@ void cEnDecUTF16::decodeCString(const unsigned short* pSource, cString& sTarget)
     unsigned iCount = 0;
     while (pSource[iCount])
         ++iCount;
+    if (miOptions & ByteOrderMark) {
+        // Units are in the machine's order: the mark must read as U+FEFF.
+        if (iCount == 0)
+            throwRuntime("$MTR$Source buffer exhausted!");
+        if (pSource[0] != 0xFEFF)
+            throwRuntime("$MTR$Invalid byte order mark while decoding utf16!");
+        ++pSource;
+        --iCount;
+    }
     decodeUnits(iCount, [pSource](unsigned i) -> unsigned { return pSource[i]; }, sTarget);
 }
 

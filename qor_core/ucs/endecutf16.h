@@ -30,7 +30,8 @@ public:
     void decode(const qstd::tConstArrayRef<char>& oSource, cString& sTarget) const override;
     /// The 16-bit units followed by a zero unit.
     void encodeCString(const cString& sSource, qstd::tArray<unsigned short>& oTarget) const;
-    /// Decodes units up to the terminating zero unit.
+    /// Decodes units up to the terminating zero unit; with ByteOrderMark the first
+    /// unit must be the mark U+FEFF.
     void decodeCString(const unsigned short* pSource, cString& sTarget) const;
 
     unsigned int options() const { return miOptions; }

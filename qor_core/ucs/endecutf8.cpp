@@ -86,6 +86,16 @@ unsigned decodeBounded(const unsigned char* pData, unsigned iAvailable, unsigned
     return iValue - kOffsets[iTrailing];
 }
 
+/// Largest code point of the five-byte form.
+const unsigned kMaxEncodable = 0x3FFFFFF;
+
+[[noreturn]] void throwUnmappable()
+{
+    cLIMessage oMsg;
+    oMsg << "$MTR$Unable to convert unmappable character to utf8!";
+    cUCSExceptions::throwUSCEncodeError(qstd::cRuntimeException(oMsg, nullptr, 0));
+}
+
 unsigned encodedLength(unsigned iChar)
 {
     return iChar < 0x80 ? 1 : iChar < 0x800 ? 2 : iChar < 0x10000 ? 3 : iChar < 0x200000 ? 4 : 5;
@@ -137,6 +147,8 @@ void cEnDecUTF8::encodeChar(unsigned int iChar, qstd::tArray<char>& oTarget)
         oTarget.append(char(iChar));
         return;
     }
+    if (iChar > kMaxEncodable)
+        throwUnmappable();
     unsigned iLength = encodedLength(iChar);
     unsigned iAt = oTarget.appendElements(iLength);
     writeMultiByte(iChar, iLength, oTarget.data() + iAt);
@@ -149,8 +161,11 @@ void cEnDecUTF8::encode(const cString& sSource, qstd::tArray<char>& oTarget) con
         return;
     const unsigned* pIn = sSource.data();
     unsigned long long iBytes = 0;
-    for (unsigned i = 0; i < iCount; ++i)
+    for (unsigned i = 0; i < iCount; ++i) {
+        if (pIn[i] > kMaxEncodable)
+            throwUnmappable();
         iBytes += encodedLength(pIn[i]);
+    }
     if (iBytes > 0xffffffffull)
         qstd::cSTDExceptions::throwOutOfBounds("tArray", "encode");
     unsigned iAt = oTarget.appendElements(unsigned(iBytes));

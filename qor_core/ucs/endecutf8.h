@@ -20,6 +20,7 @@ public:
     void encode(const cString& sSource, qstd::tArray<char>& oTarget) const override;
     void decode(const qstd::tConstArrayRef<char>& oSource, cString& sTarget) const override;
     /// Appends the UTF-8 bytes of one code point (up to five bytes for large values).
+    /// Values above 0x3FFFFFF do not fit and throw "Unicode encoding error!".
     static void encodeChar(unsigned int iChar, qstd::tArray<char>& oTarget);
 };
 

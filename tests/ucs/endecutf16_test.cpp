@@ -174,4 +174,13 @@ TEST(EnDecUTF16, SixteenBitUnitsRoundTripThroughZeroTerminatedStrings)
     cString sDecoded("x");
     cEnDecUTF16().decodeCString(oTerminated.data(), sDecoded);
     EXPECT_EQ(cString("x") + kSample, sDecoded);
+
+    // With the mark option the mark is required and dropped again.
+    qstd::tArray<unsigned short> oWithMark;
+    cEnDecUTF16(kBOM).encodeCString(kSample, oWithMark);
+    cString sRoundTrip;
+    cEnDecUTF16(kBOM).decodeCString(oWithMark.data(), sRoundTrip);
+    EXPECT_EQ(kSample, sRoundTrip);
+    EXPECT_THROW(cEnDecUTF16(kBOM).decodeCString(oTerminated.data(), sRoundTrip),
+                 qstd::cRuntimeException);
 }

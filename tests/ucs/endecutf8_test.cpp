@@ -212,6 +212,12 @@ TEST(EnDecUTF8, EncodesEachSequenceLength)
         qucs::cEnDecUTF8::encodeChar(oRow.iCode, oBytes);
         EXPECT_EQ(std::string("<") + oRow.pBytes, std::string(oBytes.data(), oBytes.length()));
     }
+    // Beyond the five-byte form nothing is written.
+    qstd::tArray<char> oNothing;
+    EXPECT_THROW(qucs::cEnDecUTF8().encode(codePoints({'a', 0x4000000}), oNothing),
+                 qstd::cRuntimeException);
+    EXPECT_EQ(0u, oNothing.length());
+    EXPECT_THROW(qucs::cEnDecUTF8::encodeChar(0xFFFFFFFF, oNothing), qstd::cRuntimeException);
     qstd::tArray<char> oTerminated;
     qucs::cEnDecUTF8().encodeCString(codePoints({0xE9}), oTerminated);
     EXPECT_EQ(std::string("\xC3\xA9\0", 3), std::string(oTerminated.data(), oTerminated.length()));
