@@ -23,6 +23,8 @@
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/std/exception.h"
 #include "qor_core/std/exceptions.h"
+#include "qor_core/std/tokenizercontext.h"
+#include "qor_core/std/tokenizer.h"
 
 #include "qor_core/pi/platform.h"
 #include "qor_core/pi/debug.h"

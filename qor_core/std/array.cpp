@@ -6,17 +6,6 @@
 
 namespace qstd {
 
-unsigned tArrayPool::sizeToSectors(unsigned iSize, unsigned iGrowStep)
-{
-    if (iSize == 0)
-        iSize = 1;
-    if (iGrowStep > 31)
-        iGrowStep = 31;
-    std::uint64_t iSector = std::uint64_t(1) << iGrowStep;
-    std::uint64_t iRounded = (std::uint64_t(iSize) + iSector - 1) & ~(iSector - 1);
-    return iRounded > 0xffffffffu ? 0xffffffffu : unsigned(iRounded);
-}
-
 void* tArrayPool::reallocate(void* pPool, unsigned iElements, unsigned iElementSize)
 {
     if (iElements == 0) {

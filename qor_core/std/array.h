@@ -43,7 +43,16 @@ class QOR_EXPORT tArrayPool
 public:
     /// iSize rounded up to a multiple of 2^iGrowStep; 0 counts as 1. Saturates at the
     /// largest 32-bit value instead of wrapping.
-    static unsigned sizeToSectors(unsigned iSize, unsigned iGrowStep);
+    static unsigned sizeToSectors(unsigned iSize, unsigned iGrowStep)
+    {
+        if (iSize == 0)
+            iSize = 1;
+        if (iGrowStep > 31)
+            iGrowStep = 31;
+        unsigned long long iSector = 1ULL << iGrowStep;
+        unsigned long long iRounded = (iSize + iSector - 1) & ~(iSector - 1);
+        return iRounded > 0xffffffffULL ? 0xffffffffu : unsigned(iRounded);
+    }
     /// realloc of iElements elements of iElementSize bytes; frees and returns null for 0.
     /// Throws std::bad_alloc when the block cannot be had or its byte size overflows.
     static void* reallocate(void* pPool, unsigned iElements, unsigned iElementSize);
@@ -191,7 +200,7 @@ public:
     unsigned append(const T& oValue)
     {
         unsigned iIndex = miLength;
-        if (iIndex >= miPoolSize || !mpPool) {
+        if (iIndex >= miPoolSize) { // also true for a missing pool
             T oCopy = oValue; // oValue may live in the pool that grow() moves
             grow(1, "append");
             mpPool[iIndex] = oCopy;

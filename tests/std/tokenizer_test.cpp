@@ -1,0 +1,346 @@
+// Tests of the tokenizers and their contexts.
+#include "qor_core/std/tokenizer.h"
+#include "qor_core/std/exceptions.h"
+#include "qor_core/ucs/endecutf8.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace qstd;
+using qortest::expectThrow;
+using qortest::messageOf;
+
+namespace {
+
+/// The remaining tokens, joined by "|"; key tokens carry "#identifier".
+std::string drain(cAsciiStringTokenizer& oTokenizer)
+{
+    std::string sOut;
+    cAsciiString sToken;
+    unsigned iId = 99;
+    while (oTokenizer.getNextToken(sToken, iId)) {
+        EXPECT_FALSE(sToken.empty());
+        if (!sOut.empty())
+            sOut += "|";
+        sOut += sToken.c_str();
+        if (iId)
+            sOut += "#" + std::to_string(iId);
+    }
+    EXPECT_TRUE(sToken.empty());
+    EXPECT_EQ(0u, iId);
+    return sOut;
+}
+
+std::string str(const tConstArrayRef<char, tArrayAsciiStringTraits<char>>& oToken)
+{
+    return std::string(oToken.constData() ? oToken.constData() : "", oToken.length());
+}
+
+/// A separator (prefix "s"), a key ("k<id>:text" or "k<id>^<priority>:text") or
+/// the escape string ("q").
+void configure(cAsciiStringTokenizerContext& oContext, const std::vector<std::string>& oSpecs)
+{
+    for (const std::string& sSpec : oSpecs) {
+        if (sSpec[0] == 's') {
+            oContext.addSeparator(sSpec.substr(1).c_str());
+        } else if (sSpec[0] == 'q') {
+            oContext.setSingleQuote(sSpec.substr(1).c_str());
+        } else {
+            size_t iColon = sSpec.find(':');
+            size_t iCaret = sSpec.find('^');
+            unsigned iPriority = iCaret < iColon ? std::stoul(sSpec.substr(iCaret + 1)) : 0;
+            oContext.addKey(sSpec.substr(iColon + 1).c_str(), std::stoul(sSpec.substr(1)),
+                            iPriority);
+        }
+    }
+}
+
+} // namespace
+
+TEST(Tokenizer, SplitsBySeparatorsKeysAndEscapes)
+{
+    struct Row
+    {
+        std::vector<std::string> oSpecs;
+        const char* pText;
+        const char* pExpected;
+    };
+    const Row oTable[] = {
+        {{"s ", "k7:="}, "a = b", "a|=#7|b"},
+        {{"s ", "k7:="}, "a=b", "a|=#7|b"},
+        {{"s ", "k7:="}, "  a   b  ", "a|b"},
+        {{"s ", "s\t"}, " \t \t", ""},
+        {{"s ", "k7:="}, "", ""},
+        {{"s ", "k7:="}, "=a=", "=#7|a|=#7"},
+        {{"k7:="}, "==", "=#7|=#7"},
+        {{"s, "}, "a, b,c, ", "a|b,c"},
+        // The escape string makes the special behind it text, wherever it stands.
+        {{"s ", "q\\"}, "a\\ b c", "a\\ b|c"},
+        {{"s ", "q\\"}, "\\ a", "\\ a"},
+        {{"s ", "q\\"}, "a \\", "a|\\"},
+        {{"k7:=", "q\\"}, "a\\=b=c", "a\\=b|=#7|c"},
+        {{"k7:=", "q\\\\"}, "\\=\\\\=", "\\|=#7|\\\\="},
+        // Earliest start wins, whatever the registration order.
+        {{"k3:./", "k2:../"}, "../x", "../#2|x"},
+        {{"k2:../", "k3:./", "k4:/"}, "/a/b/../c/", "/#4|a|/#4|b|/#4|../#2|c|/#4"},
+        {{"k2:../", "k3:./", "k4:/"}, "./x/", "./#3|x|/#4"},
+        // Same start: the higher priority wins, at equal priority the first registered.
+        {{"k1:ab", "k2:abc"}, "xabcx", "x|ab#1|cx"},
+        {{"k1:ab", "k2^1:abc"}, "xabcx", "x|abc#2|x"},
+        {{"k1^1:ab", "k2:abc"}, "xabcx", "x|ab#1|cx"},
+        // A higher-priority special inside the candidate wins; one reaching past it not.
+        {{"k1:abc", "k2^1:b"}, "abc", "a|b#2|c"},
+        {{"k1:ab", "k2^1:bc"}, "abc", "ab#1|c"},
+        // Separators are skipped before keys are looked at.
+        {{"s ", "k5: ="}, "a =b", "a|=b"},
+    };
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(oRow.pText);
+        cAsciiStringTokenizerContext oContext;
+        configure(oContext, oRow.oSpecs);
+        cAsciiString sText(oRow.pText);
+        cAsciiStringTokenizer oTokenizer(sText, oContext);
+        EXPECT_EQ(oRow.pExpected, drain(oTokenizer));
+        EXPECT_TRUE(oTokenizer.empty());
+    }
+}
+
+TEST(Tokenizer, TokensAreWindowsOntoTheText)
+{
+    cAsciiStringTokenizerContext oContext;
+    oContext.addSeparator(" ");
+    oContext.addKey("=", 7);
+    cAsciiString sText("key = value rest");
+    cAsciiStringTokenizer oTokenizer(sText, oContext);
+
+    cAsciiStringTokenizer::tToken oToken;
+    unsigned iId = 99;
+    ASSERT_TRUE(oTokenizer.getNext(oToken, &iId));
+    EXPECT_EQ(0u, iId);
+    EXPECT_EQ(sText.c_str(), oToken.constData());
+    EXPECT_EQ("key", str(oToken));
+    ASSERT_TRUE(oTokenizer.getNext(oToken, &iId));
+    EXPECT_EQ(7u, iId);
+    EXPECT_EQ(4u, oToken.offset());
+    oTokenizer >> oToken;
+    EXPECT_EQ("value", str(oToken));
+    EXPECT_EQ(11u, oTokenizer.pos());
+    EXPECT_EQ(" rest", str(oTokenizer.leftOver()));
+
+    // Rewinding replays the text; the hints count every pass.
+    oTokenizer.setPos(4);
+    ASSERT_TRUE(oTokenizer.getNext(oToken));
+    EXPECT_EQ("=", str(oToken));
+    EXPECT_EQ(2u, oContext.special(1).numHints());
+}
+
+TEST(Tokenizer, NeverReadsOutsideItsText)
+{
+    cAsciiStringTokenizerContext oContext;
+    oContext.addSeparator(" ");
+    oContext.addKey("=", 7);
+    oContext.setSingleQuote("\\");
+
+    // A window that ends before a key and starts behind an escape: neither is seen.
+    cAsciiString sText("\\ ab c=d");
+    cAsciiStringTokenizer oTokenizer;
+    oTokenizer.setContext(oContext);
+    oTokenizer.set(tConstArrayRef<char, tArrayAsciiStringTraits<char>>(sText, 1, 5));
+    EXPECT_EQ("ab|c", drain(oTokenizer));
+
+    // Positions past the end read as exhausted.
+    cAsciiStringTokenizer::tToken oToken;
+    oTokenizer.setPos(1000);
+    EXPECT_TRUE(oTokenizer.empty());
+    EXPECT_EQ(0u, oTokenizer.leftOver().length());
+    unsigned iId = 99;
+    EXPECT_FALSE(oTokenizer.getNext(oToken, &iId));
+    EXPECT_EQ(0u, iId);
+    EXPECT_EQ(0u, oToken.length());
+    oTokenizer.setPos(3);
+    EXPECT_EQ("c", drain(oTokenizer));
+
+    // An empty tokenizer has nothing to give.
+    cAsciiStringTokenizer oEmpty;
+    oEmpty.setContext(oContext);
+    EXPECT_FALSE(oEmpty.getNext(oToken));
+    EXPECT_EQ(0u, oEmpty.leftOver().length());
+
+    // A text that shrank under the tokenizer is reported, not read.
+    cAsciiString sShrinking("a b c");
+    cAsciiStringTokenizer oStale(sShrinking, oContext);
+    sShrinking.truncate(1);
+    EXPECT_THROW(oStale.getNext(oToken), cOutOfRangeException);
+}
+
+TEST(Tokenizer, RejectsEmptySpecialsAndMissingContext)
+{
+    cAsciiStringTokenizerContext oContext;
+    EXPECT_THROW(oContext.addKey("", 1), cBugException);
+    EXPECT_THROW(oContext.addSeparator(""), cBugException);
+    cUTF8StringTokenizerContext oUtf8Context;
+    EXPECT_THROW(oUtf8Context.addKey(qucs::cString(), 1), cBugException);
+    EXPECT_THROW(oUtf8Context.addSeparator(static_cast<const char*>(nullptr)), cBugException);
+    EXPECT_EQ(0u, oContext.numSpecials());
+    EXPECT_EQ(0u, oUtf8Context.numSpecials());
+
+    cAsciiString sText("a b");
+    cAsciiStringTokenizer oTokenizer(sText);
+    EXPECT_EQ(nullptr, oTokenizer.context());
+    cAsciiString sToken;
+    cBugException e = expectThrow<cBugException>([&] { oTokenizer >> sToken; });
+    EXPECT_NE(std::string::npos, messageOf(e).find("mpDynamicContext != 0")) << messageOf(e);
+}
+
+TEST(Tokenizer, ExpectTokenThrowsAtTheEnd)
+{
+    cAsciiStringTokenizerContext oContext;
+    oContext.addSeparator(" ");
+    oContext.addKey("=", 7);
+    for (const char* pText : {"", "   ", "x ="}) {
+        SCOPED_TRACE(pText);
+        cAsciiString sText(pText);
+        cAsciiStringTokenizer oTokenizer(sText, oContext);
+        cAsciiString sToken;
+        while (!oTokenizer.empty())
+            oTokenizer >> sToken;
+        cRuntimeException e =
+            expectThrow<cRuntimeException>([&] { oTokenizer.expectToken(sToken); });
+        EXPECT_EQ("Unexpected end of input!", messageOf(e));
+    }
+    cAsciiString sText("a = b");
+    cAsciiStringTokenizer oTokenizer(sText, oContext);
+    cAsciiString sToken;
+    EXPECT_EQ(0u, oTokenizer.expectToken(sToken));
+    EXPECT_EQ(7u, oTokenizer.expectToken(sToken));
+    EXPECT_TRUE(sToken == "=");
+}
+
+TEST(Tokenizer, ProcessCountsHintsAndExternalCounters)
+{
+    cAsciiStringTokenizerContext oContext;
+    unsigned iSeparators = 0;
+    unsigned iAll = 0;
+    oContext.addSeparator(" ").leaveCount(&iSeparators);
+    oContext.addSeparator(",").leaveCount(&iAll);
+    oContext.addKey("=", 7).leaveCount(&iAll);
+    oContext.addKey("==", 8); // never wins: "=" is registered first
+
+    cAsciiString sText("a = b,, c == d ");
+    cAsciiStringTokenizer oTokenizer(sText, oContext);
+    oTokenizer.process();
+    EXPECT_TRUE(oTokenizer.empty());
+    EXPECT_EQ(6u, oContext.special(0).numHints());
+    EXPECT_EQ(2u, oContext.special(1).numHints());
+    EXPECT_EQ(3u, oContext.special(2).numHints());
+    EXPECT_EQ(0u, oContext.special(3).numHints());
+    EXPECT_EQ(6u, iSeparators);
+    EXPECT_EQ(5u, iAll);
+
+    // A second tokenizer on the same context adds to the counts; a cleared counter
+    // link and reset hints start over.
+    oContext.special(0).leaveCount(nullptr);
+    oContext.special(2).setHints(0);
+    cAsciiString sMore("x = y");
+    cAsciiStringTokenizer oSecond(sMore, oContext);
+    oSecond.process();
+    EXPECT_EQ(8u, oContext.special(0).numHints());
+    EXPECT_EQ(6u, iSeparators);
+    EXPECT_EQ(1u, oContext.special(2).numHints());
+    EXPECT_EQ(6u, iAll);
+    EXPECT_THROW(oContext.special(4), cOutOfRangeException);
+}
+
+TEST(Tokenizer, RemoveQuotesKeepsWhatWasEscaped)
+{
+    struct Row
+    {
+        const char* pQuote;
+        const char* pIn;
+        const char* pOut;
+    };
+    const Row oTable[] = {
+        {"\\", "a\\ b", "a b"},       {"\\", "\\\\", "\\"},   {"\\", "x\\", "x"},
+        {"\\", "\\\"q\\\"", "\"q\""}, {"\\", "\\\\\\", "\\"}, {"", "a\\ b", "a\\ b"},
+        {"''", "it''''s''", "it''s"}, {"''", "'a'", "'a'"},
+    };
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(oRow.pIn);
+        cAsciiStringTokenizerContext oContext;
+        oContext.setSingleQuote(oRow.pQuote);
+        cAsciiString sNothing;
+        cAsciiStringTokenizer oTokenizer(sNothing, oContext);
+        cAsciiString sText(oRow.pIn);
+        oTokenizer.removeQuotes(sText);
+        EXPECT_STREQ(oRow.pOut, sText.c_str());
+    }
+
+    // The usual round: an escaped separator stays in the token, then the escape goes.
+    cAsciiStringTokenizerContext oContext;
+    oContext.addSeparator(" ");
+    oContext.setSingleQuote("\\");
+    cAsciiString sText("my\\ file.txt other");
+    cAsciiStringTokenizer oTokenizer(sText, oContext);
+    cAsciiString sToken;
+    oTokenizer.expectToken(sToken);
+    oTokenizer.removeQuotes(sToken);
+    EXPECT_STREQ("my file.txt", sToken.c_str());
+}
+
+TEST(Tokenizer, Utf8TokensAreDecoded)
+{
+    cUTF8StringTokenizerContext oContext;
+    oContext.addSeparator(" ");
+    oContext.addKey(qucs::cString(L"\u2192"), 3); // encoded from a cString
+    oContext.addKey("\xc3\xa9t\xc3\xa9", 4);      // UTF-8 bytes as they are
+    oContext.setSingleQuote(qucs::cString(L"\u00a7"));
+    EXPECT_EQ(3u, oContext.special(1).special().length());
+
+    qucs::cString sSource(L"gr\u00fc\u00dfe \u65e5\u2192\u672c \u00a7\u2192x \u00e9t\u00e9");
+    tArray<char> oBytes;
+    qucs::cEnDecUTF8().encode(sSource, oBytes);
+    cUTF8StringTokenizer oTokenizer(oBytes, oContext);
+
+    struct Expected
+    {
+        const wchar_t* pText;
+        unsigned iId;
+    };
+    const Expected oExpected[] = {{L"gr\u00fc\u00dfe", 0}, {L"\u65e5", 0},
+                                  {L"\u2192", 3},          {L"\u672c", 0},
+                                  {L"\u00a7\u2192x", 0},   {L"\u00e9t\u00e9", 4}};
+    for (const Expected& oRow : oExpected) {
+        qucs::cString sToken;
+        unsigned iId = 99;
+        ASSERT_TRUE(oTokenizer.getNextToken(sToken, iId));
+        EXPECT_TRUE(sToken == qucs::cString(oRow.pText)) << sToken.ascii('?').c_str();
+        EXPECT_EQ(oRow.iId, iId);
+        if (iId == 0 && sToken.length() == 3 && sToken[0] == 0xa7) {
+            oTokenizer.removeQuotes(sToken);
+            EXPECT_TRUE(sToken == qucs::cString(L"\u2192x"));
+        }
+    }
+    qucs::cString sToken;
+    oTokenizer >> sToken;
+    EXPECT_TRUE(sToken.empty());
+    EXPECT_THROW(oTokenizer.expectToken(sToken), cRuntimeException);
+}
+
+TEST(Tokenizer, UnicodeStringTokenizerWorksOnCodePoints)
+{
+    tTokenizerContext<qucs::cString> oContext;
+    oContext.addKey(qucs::cString(L"\u00b7\u00b7"), 1);
+    oContext.addSeparator(qucs::cString(L"\u3000"));
+    tTokenizer<qucs::cString, qucs::cString> oTokenizer(
+        qucs::cString(L"\u3000\u00e4\u00b7\u00b7b\u3000\u3000"), oContext);
+    tTokenizer<qucs::cString, qucs::cString>::tToken oToken;
+    std::vector<unsigned> oSeen;
+    unsigned iId = 0;
+    while (oTokenizer.getNext(oToken, &iId))
+        oSeen.insert(oSeen.end(), {oToken.length(), oToken[0], iId});
+    EXPECT_EQ((std::vector<unsigned>{1, 0xe4, 0, 2, 0xb7, 1, 1, 'b', 0}), oSeen);
+    EXPECT_EQ(3u, oContext.special(1).numHints());
+}
