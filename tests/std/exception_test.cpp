@@ -1,5 +1,6 @@
 // Tests of the exception classes and the throw family of the foundation library.
 #include "qor_core/qor_core.h"
+#include "support/fakeserializer.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -219,4 +220,80 @@ TEST(Exception, DumpWritesOneLinePerElement)
     std::string sErr = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, sErr.find("[cRuntimeException (runtime)]: first ???\n"));
     EXPECT_NE(std::string::npos, sErr.find("[cBugException (bug)]: second\n"));
+}
+
+namespace {
+
+/// Knows the exception classes these tests stream.
+class cTestFactory : public cAbstractExceptionFactory
+{
+public:
+    tAutoPtr<cAbstractException> createException(const cAsciiString& sTypeName) const override
+    {
+        if (sTypeName == "cRuntimeException")
+            return tAutoPtr<cAbstractException>(new cRuntimeException);
+        if (sTypeName == "cBugException")
+            return tAutoPtr<cAbstractException>(new cBugException);
+        cSTDExceptions::throwElementNotFound("cTestFactory", "createException");
+    }
+};
+
+} // namespace
+
+TEST(ExceptionStream, StoreRecursiveWritesMarkedElements)
+{
+    cRuntimeException e = runtime("$MTR$only");
+    qortest::cFakeSerializer oSerializer;
+    testing::internal::CaptureStderr();
+    e.storeRecursive(oSerializer);
+    std::string sErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, sErr.find("cAbstractException::storeRecursive"));
+    const std::vector<std::string> oExpected = {"piBool", "cAsciiString", "piUInt32", "piBool",
+                                                "context", "cAsciiString", "piUInt32", "piBool",
+                                                "end", "piBool"};
+    EXPECT_EQ(oExpected, qortest::fakeKinds(oSerializer.moItems));
+    EXPECT_TRUE(std::get<bool>(oSerializer.moItems.front()));
+    EXPECT_FALSE(std::get<bool>(oSerializer.moItems.back()));
+}
+
+TEST(ExceptionStream, ChainSurvivesTheRoundTrip)
+{
+    cRuntimeException e = runtime("$MTR$outer %n%");
+    e.link(cBugException(message("$MNTR$inner"), nullptr, 0));
+    qortest::cFakeSerializer oSerializer;
+    testing::internal::CaptureStderr();
+    e.storeRecursive(oSerializer);
+    testing::internal::GetCapturedStderr();
+
+    qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
+    tAutoPtr<cAbstractException> pLoaded = cAbstractException::createFromStream(oDeserializer, cTestFactory());
+    ASSERT_TRUE(pLoaded);
+    EXPECT_EQ("outer ???|inner", chainText(*pLoaded, 1));
+    EXPECT_EQ(cAbstractException::Runtime, pLoaded->type());
+    ASSERT_NE(nullptr, pLoaded->history());
+    EXPECT_EQ(cAbstractException::Bug, pLoaded->history()->type());
+    EXPECT_EQ("cBugException", std::string(pLoaded->history()->typeName().c_str()));
+    EXPECT_EQ(nullptr, pLoaded->history()->history());
+    EXPECT_TRUE(oDeserializer.eoc());
+}
+
+TEST(ExceptionStream, EmptyStreamAndUnknownTypes)
+{
+    qortest::cFakeSerializer oEmpty;
+    oEmpty.store(false);
+    qortest::cFakeDeserializer oNothing(oEmpty.moItems);
+    EXPECT_FALSE(cAbstractException::createFromStream(oNothing, cTestFactory()));
+
+    // An element the factory does not know ends the chain with a runtime exception.
+    qortest::cFakeSerializer oSerializer;
+    cRuntimeException e = runtime("first");
+    e.link(cOutOfBoundsException("C", "op"));
+    e.link(runtime("never read"));
+    testing::internal::CaptureStderr();
+    e.storeRecursive(oSerializer);
+    testing::internal::GetCapturedStderr();
+    qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
+    tAutoPtr<cAbstractException> pLoaded = cAbstractException::createFromStream(oDeserializer, cTestFactory());
+    ASSERT_TRUE(pLoaded);
+    EXPECT_EQ("first|Unknown exception type cOutOfBoundsException!", chainText(*pLoaded, 1));
 }

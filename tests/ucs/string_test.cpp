@@ -3,7 +3,7 @@
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/ucs/string.h"
 
-#include "fakeserializer.h"
+#include "support/fakeserializer.h"
 #include "ucstesting.h"
 
 #include <gtest/gtest.h>

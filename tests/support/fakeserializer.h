@@ -2,8 +2,8 @@
 // stored item is kept as a typed value, so a test can check exactly what was
 // written and read it back.
 // SPDX-License-Identifier: MIT
-#ifndef QOR_TESTS_UCS_FAKESERIALIZER_H
-#define QOR_TESTS_UCS_FAKESERIALIZER_H
+#ifndef QOR_TESTS_SUPPORT_FAKESERIALIZER_H
+#define QOR_TESTS_SUPPORT_FAKESERIALIZER_H
 
 #include "qor_core/sa/abstractserializer.h"
 #include "qor_core/std/asciistring.h"
@@ -272,4 +272,4 @@ private:
 
 } // namespace qortest
 
-#endif // QOR_TESTS_UCS_FAKESERIALIZER_H
+#endif // QOR_TESTS_SUPPORT_FAKESERIALIZER_H
