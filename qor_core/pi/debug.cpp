@@ -1,38 +1,41 @@
-// debug.cpp - diagnostic lines on standard error.
+// debug.cpp - writing debug lines.
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/debug.h"
+#include "qor_core/pi/system.h"
 
 #include <cstdio>
-#include <cstring>
-#include <mutex>
 
 namespace qpi {
 
 namespace {
-std::recursive_mutex& debugMutex()
+
+/// Standard error without tags, filters or indentation: where debug lines go while
+/// the system debug output is being built.
+class cPlainStdErr : public cAbstractOut
 {
-    static std::recursive_mutex oMutex;
-    return oMutex;
+public:
+    void printChar(char cChar) override { std::fputc(cChar, stderr); }
+};
+
+cAbstractOut& currentDebugOut()
+{
+    if (cSystem* pSystem = trySystem())
+        return pSystem->debugOut();
+    static cPlainStdErr oFallback;
+    return oFallback;
 }
+
 } // namespace
 
-void writeDebugLine(const char* pFile, unsigned iLine, const char* pText)
+cDebugLine::cDebugLine(const char* pFile, unsigned int iLine)
+    : moOut(currentDebugOut()), moLock(moOut.mutex())
 {
-    const char* pBase = pFile ? std::strrchr(pFile, '/') : nullptr;
-    pBase = pBase ? pBase + 1 : (pFile ? pFile : "unknown");
-    qstd::cAsciiString sLine(pBase);
-    sLine += ':';
-    sLine.addUNum32(iLine);
-    sLine += ": ";
-    sLine += pText;
-    sLine += '\n';
-    std::lock_guard<std::recursive_mutex> oLock(debugMutex());
-    std::fputs(sLine.c_str(), stderr);
+    moOut.debugMessage(pFile, iLine);
 }
 
-void writeDebugLine(const char* pFile, unsigned iLine, const qstd::cAsciiString& sText)
+cDebugLine::~cDebugLine()
 {
-    writeDebugLine(pFile, iLine, sText.c_str());
+    moOut << "\n" << cAbstractOut::clearDebugMessage();
 }
 
 } // namespace qpi

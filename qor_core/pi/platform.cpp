@@ -30,6 +30,8 @@ qstd::cAsciiString cPlatform::hostname() const
 
 unsigned cPlatform::pid() const { return unsigned(getpid()); }
 
+void cPlatform::yield() const { usleep(1); }
+
 qstd::cAsciiString cPlatform::osFileIOErrorString(int iError) const
 {
     char cBuffer[256];

@@ -3,7 +3,10 @@
 #ifndef QOR_CORE_PI_PLATFORM_H
 #define QOR_CORE_PI_PLATFORM_H
 
+#include "qor_core/pi/abstractmuteximpl.h"
+#include "qor_core/pi/abstractrunnableimpl.h"
 #include "qor_core/std/asciistring.h"
+#include "qor_core/std/autoptr.h"
 
 namespace qpi {
 
@@ -19,10 +22,18 @@ public:
     /// The host name, or "unknown" when it cannot be read.
     qstd::cAsciiString hostname() const;
     unsigned pid() const;
+    /// Gives the processor to other threads for a moment.
+    void yield() const;
     char osSpecificPathDelimiter() const { return '/'; }
     /// The system's text for an error number, or the number in decimal when that text
     /// is empty.
     qstd::cAsciiString osFileIOErrorString(int iError) const;
+
+    /// A new recursive mutex; the caller owns it.
+    qstd::tAutoPtr<cAbstractMutexImpl> createMutexImpl() const;
+    /// A new thread that will run pFunction(pArgument) once started; the caller owns it.
+    qstd::tAutoPtr<cAbstractRunnableImpl> createThread(void (*pFunction)(void*),
+                                                       void* pArgument) const;
 };
 
 } // namespace qpi

@@ -1,6 +1,7 @@
 // numberconversion.cpp - number formats and the conversions between numbers and text.
 // SPDX-License-Identifier: MIT
 #include "qor_core/std/numberconversion.h"
+#include "qor_core/pi/system.h"
 #include "qor_core/std/asciistring.h"
 #include "qor_core/ucs/string.h"
 
@@ -313,8 +314,10 @@ cNumberConversionFormat::~cNumberConversionFormat() {}
 
 cNumberConversionFormat& cNumberConversionFormat::getGlobalDefaultNumberConversionFormat()
 {
-    static cNumberConversionFormat oDefault(10);
-    return oDefault;
+    if (qpi::cSystem* pSystem = qpi::trySystem())
+        return pSystem->defaults().moNumberFormat;
+    static cNumberConversionFormat oWhileBuilding(10);
+    return oWhileBuilding;
 }
 
 void cNumberConversionFormat::setBase(unsigned iBase)

@@ -218,8 +218,8 @@ TEST(Exception, DumpWritesOneLinePerElement)
     testing::internal::CaptureStderr();
     e.dump();
     std::string sErr = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, sErr.find("[cRuntimeException (runtime)]: first ???\n"));
-    EXPECT_NE(std::string::npos, sErr.find("[cBugException (bug)]: second\n"));
+    EXPECT_NE(std::string::npos, sErr.find("[cRuntimeException (runtime)]: first ???\r\n"));
+    EXPECT_NE(std::string::npos, sErr.find("[cBugException (bug)]: second\r\n"));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "qor_core/std/numberconversion.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <dlfcn.h>
@@ -53,26 +54,64 @@ qstd::cAsciiString tryResolveAddrToSymbol(void* pAddress, bool& bFound)
     return sText;
 }
 
-qstd::cAsciiString piStackTrace(unsigned iCount)
+namespace {
+/// Walks the stack: calls fFrame(index, address, symbol) for each frame, up to and
+/// including the frame of main.
+template <class F>
+void walkStack(unsigned iCount, F fFrame)
 {
     iCount = clampCount(iCount);
     void* pAddresses[kMaxFrames];
     int iTaken = backtrace(pAddresses, int(iCount));
-    qstd::cAsciiString sTrace("\n\n");
-    qstd::cAsciiString sIndent;
     for (int i = 0; i < iTaken; ++i) {
         bool bFound;
         qstd::cAsciiString sSymbol = tryResolveAddrToSymbol(pAddresses[i], bFound);
-        if (pAddresses[i]) {
+        fFrame(unsigned(i), pAddresses[i], sSymbol);
+        if (sSymbol == "main")
+            break;
+    }
+}
+
+unsigned giStackDumpsRunning = 0;
+} // namespace
+
+qstd::cAsciiString piStackTrace(unsigned iCount)
+{
+    qstd::cAsciiString sTrace("\n\n");
+    qstd::cAsciiString sIndent;
+    walkStack(iCount, [&](unsigned, void* pAddress, const qstd::cAsciiString& sSymbol) {
+        if (pAddress) {
             sTrace += sIndent;
             sTrace += sSymbol;
         }
         sTrace += '\n';
         sIndent += "  ";
-        if (sSymbol == "main")
-            break;
-    }
+    });
     return sTrace;
+}
+
+void piStackTrace(unsigned iCount, qstd::cAsciiString* psSymbols)
+{
+    walkStack(iCount, [&](unsigned iIndex, void* pAddress, const qstd::cAsciiString& sSymbol) {
+        if (pAddress)
+            psSymbols[iIndex] = sSymbol;
+    });
+}
+
+void piStackDump()
+{
+    if (giStackDumpsRunning)
+        return;
+    ++giStackDumpsRunning;
+    std::fprintf(stderr, "Stackdump: \n%s\n", piStackTrace(128).c_str());
+    --giStackDumpsRunning;
+}
+
+bool piResolveAddress(std::uintptr_t iAddress, qstd::cAsciiString& sResult)
+{
+    bool bFound = false;
+    sResult = tryResolveAddrToSymbol(reinterpret_cast<void*>(iAddress), bFound);
+    return bFound;
 }
 
 void breakPoint() { kill(getpid(), SIGTRAP); }

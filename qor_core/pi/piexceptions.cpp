@@ -1,0 +1,62 @@
+// piexceptions.cpp - the throw family of the platform layer.
+// SPDX-License-Identifier: MIT
+#include "qor_core/pi/piexceptions.h"
+
+namespace qpi {
+
+namespace {
+qucs::cLIMessage message(const char* pTemplate)
+{
+    qucs::cLIMessage oMsg;
+    oMsg << pTemplate;
+    return oMsg;
+}
+} // namespace
+
+QOR_DEFINE_EXCEPTION_IDENTITY(cUnsupportedPlatformException)
+
+cUnsupportedPlatformException::cUnsupportedPlatformException() {}
+
+cUnsupportedPlatformException::cUnsupportedPlatformException(const qstd::cAsciiString& sOperation)
+    : msOperation(sOperation)
+{
+    qucs::cLIMessage oMsg;
+    oMsg << "$MTR$Operation (\"%operation%\") not supported for this platform!" << sOperation;
+    setMsg(oMsg);
+}
+
+void cUnsupportedPlatformException::swap(cUnsupportedPlatformException& oOther)
+{
+    cBugException oMine(*this);
+    cBugException::operator=(oOther);
+    static_cast<cBugException&>(oOther) = oMine;
+    msOperation.swap(oOther.msOperation);
+}
+
+void cPIExceptions::throwUnimplemented(const qstd::cAsciiString& sOperation)
+{
+    throw cUnsupportedPlatformException(sOperation);
+}
+
+void cPIExceptions::throwUnableGetCWD()
+{
+    throw qstd::cRuntimeException(message("$MTR$Unable to find out current working directory!"),
+                                  nullptr, 0);
+}
+
+void cPIExceptions::throwUnableGetOSSpecificPath()
+{
+    throw qstd::cRuntimeException(message("$MTR$Unable to find out os specific path!"), nullptr, 0);
+}
+
+void cPIExceptions::throwRunnableNotCopyable()
+{
+    throw qstd::cBugException(message("$MTR$Threads could not be copied!"), nullptr, 0);
+}
+
+void cPIExceptions::throwRunnableNotAssignable()
+{
+    throw qstd::cBugException(message("$MTR$Threads could not be assigned!"), nullptr, 0);
+}
+
+} // namespace qpi

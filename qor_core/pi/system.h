@@ -1,0 +1,61 @@
+// system.h - qpi::cSystem, the application-wide system object, and qpi::system().
+// SPDX-License-Identifier: MIT
+#ifndef QOR_CORE_PI_SYSTEM_H
+#define QOR_CORE_PI_SYSTEM_H
+
+#include "qor_core/std/pitypes.h"
+
+namespace qstd {
+class cNumberConversionFormat;
+}
+namespace qucs {
+class cAbstractEnDec;
+class cLILocale;
+} // namespace qucs
+
+namespace qpi {
+
+class cAbstractOut;
+
+/// Access to the application-wide services: the default number format and text
+/// encoder, the locale and the debug output. All of them live in the system
+/// internals, which system() creates on first use and cleanup() or the end of the
+/// program destroys (the system object first).
+struct QOR_EXPORT cSystem
+{
+    struct cDefaults
+    {
+        qstd::cNumberConversionFormat& moNumberFormat;
+        qucs::cAbstractEnDec& moEnDec;
+    };
+
+    cSystem(const cDefaults& oDefaults, qucs::cLILocale* pLocale, cAbstractOut* pDebugOut)
+        : moDefaults(oDefaults), mpLocale(pLocale), mpDebugOut(pDebugOut)
+    {
+    }
+
+    cDefaults& defaults() { return moDefaults; }
+    qucs::cLILocale& locale() { return *mpLocale; }
+    cAbstractOut& debugOut() { return *mpDebugOut; }
+
+    /// Destroys the system object and its internals; the next system() builds them anew.
+    static void cleanup();
+
+    cDefaults moDefaults;
+    qucs::cLILocale* mpLocale;  ///< points into the internals
+    cAbstractOut* mpDebugOut;   ///< points into the internals
+};
+
+/// The system object, created on first use. Not locked: call it first on the main
+/// thread before other threads use it. Called again while the internals are being
+/// built (from a failure inside their construction), it throws a cBugException.
+QOR_EXPORT cSystem& system();
+
+/// The system object, built if needed; null while the internals are being built.
+/// Code that must work at any moment (writing a debug line, reading the default
+/// number format) asks this and falls back to plain services on null.
+QOR_EXPORT cSystem* trySystem();
+
+} // namespace qpi
+
+#endif // QOR_CORE_PI_SYSTEM_H

@@ -1,0 +1,191 @@
+// Tests of lockers, runnables and process objects.
+#include "qor_core/qor_core.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+
+using namespace qp;
+
+namespace {
+
+/// Runs a function on a thread of its own.
+class cFunctionRunnable : public cAbstractRunnable
+{
+public:
+    explicit cFunctionRunnable(std::function<void(cFunctionRunnable&)> fBody) : mfBody(fBody) {}
+    ~cFunctionRunnable() override { stop(); }
+    void run() override { mfBody(*this); }
+
+private:
+    std::function<void(cFunctionRunnable&)> mfBody;
+};
+
+class cTestPollable : public cAbstractPollable
+{
+public:
+    explicit cTestPollable(cAbstractProcessData& oData) : cAbstractPollable(oData) {}
+    void process() override {}
+};
+
+std::string messageOf(const qstd::cAbstractException& e)
+{
+    qucs::cString s;
+    e.liMessage()->untranslated(s);
+    return s.ascii().c_str();
+}
+
+} // namespace
+
+TEST(Locker, TryLockFromAnotherThreadFailsAndDoesNotUnlock)
+{
+    cLocker oLocker;
+    cLocker::cLock oHeld(oLocker.lock());
+    std::atomic<int> iTried(-1);
+    cFunctionRunnable oOther([&](cFunctionRunnable&) {
+        cLocker::cLock oTry(oLocker.tryLock());
+        iTried = oTry.isLocked() ? 1 : 0;
+    });
+    oOther.start();
+    oOther.stop();
+    EXPECT_EQ(0, iTried.load());
+    // The failed try left the mutex with its holder: a second thread still fails.
+    iTried = -1;
+    oOther.start();
+    oOther.stop();
+    EXPECT_EQ(0, iTried.load());
+}
+
+TEST(Locker, RecursiveLockingAndScopedUnlock)
+{
+    cLocker oLocker;
+    {
+        cLocker::cLock oOuter(oLocker.lock());
+        cLocker::cLock oInner(&oLocker); // the same thread may lock again
+        EXPECT_TRUE(oInner.isLocked());
+    }
+    std::atomic<int> iTried(-1);
+    cFunctionRunnable oOther([&](cFunctionRunnable&) {
+        cLocker::cLock oTry(oLocker.tryLock());
+        iTried = oTry.isLocked() ? 1 : 0;
+    });
+    oOther.start();
+    oOther.stop();
+    EXPECT_EQ(1, iTried.load()); // both locks were released
+
+    cLocker::cLock oHeld(oLocker.lock());
+    {
+        cLocker::cUnlock oOpen(oLocker.unlock());
+        iTried = -1;
+        oOther.start();
+        oOther.stop();
+        EXPECT_EQ(1, iTried.load());
+    }
+    iTried = -1;
+    oOther.start();
+    oOther.stop();
+    EXPECT_EQ(0, iTried.load()); // locked again after the scoped unlock
+
+    cLocker::cLock oNull(static_cast<cLocker*>(nullptr)); // locks nothing, unlocks nothing
+    EXPECT_TRUE(oNull.isLocked());
+    cLocker oCopy(oLocker); // a copy has a mutex of its own
+    cLocker::cLock oCopyLock(oCopy.tryLock());
+    EXPECT_TRUE(oCopyLock.isLocked());
+}
+
+TEST(Runnable, StatesOfALifeCycle)
+{
+    std::atomic<bool> bRelease(false);
+    std::atomic<unsigned> iSeenInRun(99);
+    cFunctionRunnable oRunnable([&](cFunctionRunnable& oSelf) {
+        iSeenInRun = oSelf.state();
+        while (!bRelease && !oSelf.isStopInProgress())
+            qpi::cPlatform().yield();
+    });
+    EXPECT_EQ(unsigned(cAbstractRunnable::NeverStarted), oRunnable.state());
+    EXPECT_FALSE(oRunnable.isActive());
+    oRunnable.start();
+    while (iSeenInRun == 99u)
+        qpi::cPlatform().yield();
+    EXPECT_EQ(unsigned(cAbstractRunnable::Running), iSeenInRun.load());
+    EXPECT_TRUE(oRunnable.isActive());
+    oRunnable.stop(); // run() watches for the stop and returns
+    EXPECT_EQ(unsigned(cAbstractRunnable::Finished), oRunnable.state());
+    EXPECT_FALSE(oRunnable.isActive());
+
+    // stop() after run() returned keeps the finished state.
+    bRelease = true;
+    oRunnable.start();
+    while (oRunnable.state() != cAbstractRunnable::Finished)
+        qpi::cPlatform().yield();
+    oRunnable.stop();
+    EXPECT_EQ(unsigned(cAbstractRunnable::Finished), oRunnable.state());
+
+    cFunctionRunnable oNever([](cFunctionRunnable&) {});
+    oNever.stop();
+    EXPECT_EQ(unsigned(cAbstractRunnable::StopInProgress), oNever.state());
+}
+
+TEST(Runnable, CopyingAndAssigningThrow)
+{
+    cFunctionRunnable oRunnable([](cFunctionRunnable&) {});
+    try {
+        cAbstractRunnable oCopy(oRunnable);
+        ADD_FAILURE();
+    } catch (const qstd::cBugException& e) {
+        EXPECT_EQ("Threads could not be copied!", messageOf(e));
+    }
+    cFunctionRunnable oOther([](cFunctionRunnable&) {});
+    try {
+        static_cast<cAbstractRunnable&>(oOther) = oRunnable;
+        ADD_FAILURE();
+    } catch (const qstd::cBugException& e) {
+        EXPECT_EQ("Threads could not be assigned!", messageOf(e));
+    }
+}
+
+TEST(Process, DataServesOneProcessAtATime)
+{
+    cBasicProcessData oData;
+    {
+        cTestPollable oFirst(oData);
+        EXPECT_EQ(cAbstractProcessData::PollableContext, oData.context());
+        try {
+            cTestPollable oSecond(oData);
+            ADD_FAILURE();
+        } catch (const qstd::cBugException& e) {
+            EXPECT_EQ("Never use process data for more than one process!", messageOf(e));
+        }
+        // The failed attempt did not detach the data from the first process.
+        EXPECT_EQ(cAbstractProcessData::PollableContext, oData.context());
+    }
+    EXPECT_EQ(cAbstractProcessData::NoContext, oData.context());
+    cTestPollable oAgain(oData);
+    EXPECT_EQ(&oAgain, oAgain.isPollable());
+    EXPECT_EQ(nullptr, oAgain.isRunnable());
+}
+
+TEST(Process, FlagsFollowRestartFinishAndCancel)
+{
+    cLocker oStateLocker;
+    cBasicProcessData oData;
+    oData.setContext(cAbstractProcessData::PollableContext, &oStateLocker, nullptr);
+    testing::internal::CaptureStderr();
+    oData.restart();
+    std::string sErr = testing::internal::GetCapturedStderr();
+    EXPECT_NE(std::string::npos, sErr.find("cAbstractProcessData::restart()"));
+    EXPECT_NE(std::string::npos, sErr.find("Setting running flag..."));
+    EXPECT_TRUE(oData.isRunning());
+    oData.cancel();
+    EXPECT_TRUE(oData.isCanceled());
+    oData.setFinished();
+    EXPECT_FALSE(oData.isRunning());
+    EXPECT_TRUE(oData.isFinished());
+    testing::internal::CaptureStderr();
+    oData.restart();
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(oData.isCanceled());
+    EXPECT_FALSE(oData.isFinished());
+    EXPECT_EQ(cAbstractProcessData::DefaultPreferredContext, oData.preferredContext());
+}
