@@ -122,3 +122,44 @@ TEST(StackTrace, BackTraceClampsAndTerminates)
     EXPECT_FALSE(piResolveAddress(16, sName));
     EXPECT_EQ("0x10", std::string(sName.c_str()));
 }
+
+namespace {
+/// Writes tagged lines from a thread of its own.
+class cLineWriter : public qp::cAbstractRunnable
+{
+public:
+    cLineWriter(cAbstractOut& oOut, const char* pText) : moOut(oOut), mpText(pText) {}
+    ~cLineWriter() override { stop(); }
+    void run() override
+    {
+        for (int i = 0; i < 200; ++i)
+            writeLine(moOut, "thread.cpp", unsigned(i), mpText);
+    }
+
+private:
+    cAbstractOut& moOut;
+    const char* mpText;
+};
+} // namespace
+
+TEST(DebugLine, LinesOfThreadsDoNotInterleave)
+{
+    cRecordingOut oOut;
+    cLineWriter oFirst(oOut, "aaaaaaaaaaaaaaaaaaaa"), oSecond(oOut, "bbbbbbbbbbbbbbbbbbbb");
+    oFirst.start();
+    oSecond.start();
+    oFirst.stop();
+    oSecond.stop();
+    qp::cLocker::cLock oLock(oOut.mutex());
+    std::string sText = oOut.msText;
+    size_t iLines = 0;
+    for (size_t iStart = 0; iStart < sText.size();) {
+        size_t iEnd = sText.find("\r\n", iStart);
+        ASSERT_NE(std::string::npos, iEnd);
+        std::string sLine = sText.substr(iStart, iEnd - iStart);
+        EXPECT_TRUE(sLine == "aaaaaaaaaaaaaaaaaaaa" || sLine == "bbbbbbbbbbbbbbbbbbbb") << sLine;
+        ++iLines;
+        iStart = iEnd + 2;
+    }
+    EXPECT_EQ(400u, iLines);
+}
