@@ -457,6 +457,29 @@ public:
                 mpPool[i] = oNew;
     }
 
+    /// Inserts iCount copies of oValue at iAt (iAt <= length).
+    void insertValues(unsigned iAt, unsigned iCount, const T& oValue)
+    {
+        T oCopy = oValue; // oValue may live in the pool that the insertion moves
+        proxyInsertDefaultObjects(iAt, iCount);
+        for (unsigned i = 0; i < iCount; ++i)
+            mpPool[iAt + i] = oCopy;
+    }
+
+    /// Removes the runs of oValue at the front and/or the back.
+    void trim(const T& oValue, bool bFront, bool bBack)
+    {
+        unsigned iEnd = miLength;
+        while (bBack && iEnd > 0 && mpPool[iEnd - 1] == oValue)
+            --iEnd;
+        truncate(iEnd);
+        unsigned iStart = 0;
+        while (bFront && iStart < miLength && mpPool[iStart] == oValue)
+            ++iStart;
+        if (iStart)
+            erase(0, iStart);
+    }
+
     void fill(const T& oValue)
     {
         for (unsigned i = 0; i < miLength; ++i)

@@ -111,44 +111,33 @@ cAsciiString cAsciiString::lowerCase() const
 
 cAsciiString& cAsciiString::ltrim()
 {
-    unsigned i = 0;
-    while (i < length() && (*this)[i] == ' ')
-        ++i;
-    if (i)
-        erase(0, i);
+    tArray::trim(' ', true, false);
     return *this;
 }
 
 cAsciiString& cAsciiString::rtrim()
 {
-    unsigned i = length();
-    while (i > 0 && (*this)[i - 1] == ' ')
-        --i;
-    truncate(i);
+    tArray::trim(' ', false, true);
     return *this;
 }
 
 cAsciiString& cAsciiString::trim()
 {
-    rtrim();
-    return ltrim();
+    tArray::trim(' ', true, true);
+    return *this;
 }
 
 cAsciiString& cAsciiString::leftAdjust(unsigned iWidth, char cFill)
 {
-    while (length() < iWidth)
-        append(cFill);
+    if (length() < iWidth)
+        insertValues(length(), iWidth - length(), cFill);
     return *this;
 }
 
 cAsciiString& cAsciiString::rightAdjust(unsigned iWidth, char cFill)
 {
-    if (length() < iWidth) {
-        unsigned iPad = iWidth - length();
-        proxyInsertDefaultObjects(0, iPad);
-        for (unsigned i = 0; i < iPad; ++i)
-            (*this)[i] = cFill;
-    }
+    if (length() < iWidth)
+        insertValues(0, iWidth - length(), cFill);
     return *this;
 }
 

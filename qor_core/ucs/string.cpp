@@ -199,52 +199,41 @@ cString& cString::lowerCase()
     return *this;
 }
 
-cString& cString::ltrim()
-{
-    unsigned i = 0;
-    while (i < length() && (*this)[i] == ' ')
-        ++i;
-    if (i)
-        erase(0, i);
-    return *this;
-}
-
-cString& cString::rtrim()
-{
-    unsigned i = length();
-    while (i > 0 && (*this)[i - 1] == ' ')
-        --i;
-    truncate(i);
-    return *this;
-}
-
-cString& cString::trim()
-{
-    rtrim();
-    return ltrim();
-}
-
 void cString::fillWith(unsigned iAt, unsigned iCount, const cString& sFiller)
 {
     for (unsigned i = 0; i < iCount; ++i)
         (*this)[iAt + i] = sFiller.empty() ? ' ' : sFiller[i % sFiller.length()];
 }
 
+cString& cString::ltrim()
+{
+    tArray::trim(' ', true, false);
+    return *this;
+}
+
+cString& cString::rtrim()
+{
+    tArray::trim(' ', false, true);
+    return *this;
+}
+
+cString& cString::trim()
+{
+    tArray::trim(' ', true, true);
+    return *this;
+}
+
 cString& cString::leftAdjust(unsigned iWidth, unsigned iFill)
 {
-    while (length() < iWidth)
-        append(iFill);
+    if (length() < iWidth)
+        insertValues(length(), iWidth - length(), iFill);
     return *this;
 }
 
 cString& cString::rightAdjust(unsigned iWidth, unsigned iFill)
 {
-    if (length() < iWidth) {
-        unsigned iPad = iWidth - length();
-        proxyInsertDefaultObjects(0, iPad);
-        for (unsigned i = 0; i < iPad; ++i)
-            (*this)[i] = iFill;
-    }
+    if (length() < iWidth)
+        insertValues(0, iWidth - length(), iFill);
     return *this;
 }
 
