@@ -33,7 +33,7 @@ template <class T, class Traits> struct tTokenizerText<tConstArrayRef<T, Traits>
 ///
 /// The separators, keys and escape string come from a context that the tokenizer
 /// borrows (setContext); the context must outlive its use. Matching a special
-/// string counts a hint on its specification in that context.
+/// string counts a hint on its entry in that context.
 ///
 /// Invariant: the tokenizer never reads outside [0, length) of its text, whatever
 /// the position (setPos accepts any value; a position at or past the end means

@@ -29,7 +29,7 @@ public:
     Type type() const { return meType; }
     bool isKey() const { return meType == Key; }
 
-    /// How often the tokenizer matched this specification (skipped separators,
+    /// How often the tokenizer matched this special string (skipped separators,
     /// returned keys).
     unsigned numHints() const { return miHints; }
     void setHints(unsigned iHints) { miHints = iHints; }
@@ -99,11 +99,11 @@ public:
         return add(cAbstractTokenSpec::Separator, sSeparator, 0, iPriority, "addSeparator");
     }
 
-    /// Specification iIndex in registration order; checked like tVector::at.
+    /// Special string iIndex in registration order; checked like tVector::at.
     cTokenSpec& special(unsigned iIndex) { return *moSpecs.at(iIndex); }
     const cTokenSpec& special(unsigned iIndex) const { return *moSpecs.at(iIndex); }
     unsigned numSpecials() const { return moSpecs.count(); }
-    /// Removes every specification; the escape string stays.
+    /// Removes every special string; the escape string stays.
     void clear() { moSpecs.clear(); }
 
     /// A special string directly behind sQuote is ordinary text. Empty (the
