@@ -192,7 +192,9 @@ void stdFromChars(benchmark::State& oState)
 
 } // namespace
 
-BENCHMARK(qstdToString)->Name("Number/ToString/qstd::cNumberConversion")->Unit(benchmark::kMillisecond);
+BENCHMARK(qstdToString)
+    ->Name("Number/ToString/qstd::cNumberConversion")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(stdToChars)->Name("Number/ToString/std::to_chars")->Unit(benchmark::kMillisecond);
 BENCHMARK(qstdToStringAppend)
     ->Name("Number/ToStringAppend/qstd::cNumberConversion")
@@ -200,5 +202,7 @@ BENCHMARK(qstdToStringAppend)
 BENCHMARK(stdToCharsAppend)
     ->Name("Number/ToStringAppend/std::to_chars+std::string")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(qstdFromString)->Name("Number/FromString/qstd::cNumberConversion")->Unit(benchmark::kMillisecond);
+BENCHMARK(qstdFromString)
+    ->Name("Number/FromString/qstd::cNumberConversion")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(stdFromChars)->Name("Number/FromString/std::from_chars")->Unit(benchmark::kMillisecond);

@@ -142,7 +142,8 @@ void decodeLibrary(benchmark::State& oState)
     {
         qucs::cString sCheck;
         oEnDec.decode(qstd::tConstArrayRef<char>(oInput), sCheck);
-        if (!sCheck.isEqual(mixedText().oCodePoints.data(), unsigned(mixedText().oCodePoints.size()))) {
+        if (!sCheck.isEqual(mixedText().oCodePoints.data(),
+                            unsigned(mixedText().oCodePoints.size()))) {
             oState.SkipWithError("decode result differs from the generated code points");
             return;
         }
@@ -176,7 +177,8 @@ void decodeIconv(benchmark::State& oState)
     // Room for one code point per input byte, as the library reserves.
     const std::size_t iOutBytes = oText.oBytes.size() * 4;
     std::unique_ptr<char[]> pReused(new char[iOutBytes]);
-    long iWritten = oIconv.convert(oText.oBytes.data(), oText.oBytes.size(), pReused.get(), iOutBytes);
+    long iWritten =
+        oIconv.convert(oText.oBytes.data(), oText.oBytes.size(), pReused.get(), iOutBytes);
     if (iWritten != long(oText.oCodePoints.size() * 4) ||
         std::memcmp(pReused.get(), oText.oCodePoints.data(), std::size_t(iWritten)) != 0) {
         oState.SkipWithError("iconv result differs from the generated code points");
@@ -256,11 +258,27 @@ void encodeIconv(benchmark::State& oState)
 
 } // namespace
 
-BENCHMARK(decodeLibrary)->Name("DecodeUTF8/qucs::cEnDecUTF8")->ArgName("fresh")->Arg(0)->Arg(1)
+BENCHMARK(decodeLibrary)
+    ->Name("DecodeUTF8/qucs::cEnDecUTF8")
+    ->ArgName("fresh")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(decodeIconv)->Name("DecodeUTF8/iconv")->ArgName("fresh")->Arg(0)->Arg(1)
+BENCHMARK(decodeIconv)
+    ->Name("DecodeUTF8/iconv")
+    ->ArgName("fresh")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(encodeLibrary)->Name("EncodeUTF8/qucs::cEnDecUTF8")->ArgName("fresh")->Arg(0)->Arg(1)
+BENCHMARK(encodeLibrary)
+    ->Name("EncodeUTF8/qucs::cEnDecUTF8")
+    ->ArgName("fresh")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(encodeIconv)->Name("EncodeUTF8/iconv")->ArgName("fresh")->Arg(0)->Arg(1)
+BENCHMARK(encodeIconv)
+    ->Name("EncodeUTF8/iconv")
+    ->ArgName("fresh")
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMicrosecond);

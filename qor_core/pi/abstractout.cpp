@@ -12,11 +12,17 @@ cAbstractOut::cAbstractOut()
 {
 }
 
-cAbstractOut::~cAbstractOut() { delete mpNumberFormat; }
+cAbstractOut::~cAbstractOut()
+{
+    delete mpNumberFormat;
+}
 
 void cAbstractOut::flush() {}
 
-bool cAbstractOut::hasEnDec() const { return false; }
+bool cAbstractOut::hasEnDec() const
+{
+    return false;
+}
 
 void cAbstractOut::drawCharLinked(char cChar)
 {
@@ -86,7 +92,8 @@ void cAbstractOut::printDecimal(unsigned long long iMagnitude, bool bNegative)
     qstd::cAsciiString sText;
     if (mpNumberFormat) {
         if (bNegative)
-            qstd::cNumberConversion::toString(sText, (long long)(0ULL - iMagnitude), *mpNumberFormat);
+            qstd::cNumberConversion::toString(sText, (long long)(0ULL - iMagnitude),
+                                              *mpNumberFormat);
         else
             qstd::cNumberConversion::toString(sText, iMagnitude, *mpNumberFormat);
         // A one-number mode lasts for exactly one number.
@@ -123,7 +130,10 @@ cAbstractOut& cAbstractOut::operator<<(unsigned long long iValue)
     return *this;
 }
 
-cAbstractOut& cAbstractOut::operator<<(int iValue) { return *this << (long long)iValue; }
+cAbstractOut& cAbstractOut::operator<<(int iValue)
+{
+    return *this << (long long)iValue;
+}
 
 cAbstractOut& cAbstractOut::operator<<(unsigned int iValue)
 {

@@ -13,16 +13,16 @@ class cNumberConversionFormat;
 /// How the numbers that follow are written to a cAbstractOut.
 enum NumberFmt
 {
-    NF_Hex = 0,          ///< base 16, until changed
-    NF_Hex16 = 1,        ///< base 16, 16 digits, until changed
-    NF_Hex8 = 2,         ///< base 16, 8 digits, until changed
-    NF_Hex4 = 3,         ///< base 16, 4 digits, until changed
-    NF_Hex2 = 4,         ///< base 16, 2 digits, until changed
-    NF_Hex16Once = 5,    ///< base 16, 16 digits, for one number
-    NF_Hex8Once = 6,     ///< base 16, 8 digits, for one number
-    NF_Hex4Once = 7,     ///< base 16, 4 digits, for one number
-    NF_Hex2Once = 8,     ///< base 16, 2 digits, for one number
-    NF_Unchanged = 9     ///< the format stays as it is
+    NF_Hex = 0,       ///< base 16, until changed
+    NF_Hex16 = 1,     ///< base 16, 16 digits, until changed
+    NF_Hex8 = 2,      ///< base 16, 8 digits, until changed
+    NF_Hex4 = 3,      ///< base 16, 4 digits, until changed
+    NF_Hex2 = 4,      ///< base 16, 2 digits, until changed
+    NF_Hex16Once = 5, ///< base 16, 16 digits, for one number
+    NF_Hex8Once = 6,  ///< base 16, 8 digits, for one number
+    NF_Hex4Once = 7,  ///< base 16, 4 digits, for one number
+    NF_Hex2Once = 8,  ///< base 16, 2 digits, for one number
+    NF_Unchanged = 9  ///< the format stays as it is
 };
 
 namespace qpi {
@@ -88,7 +88,7 @@ private:
     qstd::cNumberConversionFormat* mpNumberFormat; ///< owned; null for plain decimal
     cAbstractOut* mpLinked;                        ///< not owned
     NumberFmt meNumberFormatMode;
-    const char* mpDebugFileName;                   ///< not owned; null without a tag
+    const char* mpDebugFileName; ///< not owned; null without a tag
     unsigned int miDebugFileLine;
     unsigned int miIndentionLevel;
 };

@@ -22,8 +22,7 @@ public:
     cDebugLine(const cDebugLine&) = delete;
     cDebugLine& operator=(const cDebugLine&) = delete;
 
-    template <class T>
-    cDebugLine& operator<<(const T& oValue)
+    template <class T> cDebugLine& operator<<(const T& oValue)
     {
         moOut << oValue;
         return *this;

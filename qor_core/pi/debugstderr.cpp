@@ -74,8 +74,14 @@ void cDebugStdErr::flush()
     std::fflush(stderr);
 }
 
-cDebugLevel::cDebugLevel() { system().debugOut() << cAbstractOut::indent(); }
+cDebugLevel::cDebugLevel()
+{
+    system().debugOut() << cAbstractOut::indent();
+}
 
-cDebugLevel::~cDebugLevel() { system().debugOut() << cAbstractOut::unindent(); }
+cDebugLevel::~cDebugLevel()
+{
+    system().debugOut() << cAbstractOut::unindent();
+}
 
 } // namespace qpi

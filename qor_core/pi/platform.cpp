@@ -1,6 +1,7 @@
 // platform.cpp - qpi::cPlatform.
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/platform.h"
+#include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -28,9 +29,20 @@ qstd::cAsciiString cPlatform::hostname() const
     return qstd::cAsciiString(cBuffer);
 }
 
-unsigned cPlatform::pid() const { return unsigned(getpid()); }
+unsigned cPlatform::pid() const
+{
+    return unsigned(getpid());
+}
 
-void cPlatform::yield() const { usleep(1); }
+void cPlatform::yield() const
+{
+    usleep(1);
+}
+
+qstd::tAutoPtr<cAbstractProcessEvents> cPlatform::createProcessEvents() const
+{
+    return qstd::tAutoPtr<cAbstractProcessEvents>(new cPosixProcessEvents);
+}
 
 qstd::cAsciiString cPlatform::osFileIOErrorString(int iError) const
 {

@@ -4,6 +4,7 @@
 #define QOR_CORE_PI_PLATFORM_H
 
 #include "qor_core/pi/abstractmuteximpl.h"
+#include "qor_core/pi/abstractprocessevents.h"
 #include "qor_core/pi/abstractrunnableimpl.h"
 #include "qor_core/std/asciistring.h"
 #include "qor_core/std/autoptr.h"
@@ -34,6 +35,8 @@ public:
     /// A new thread that will run pFunction(pArgument) once started; the caller owns it.
     qstd::tAutoPtr<cAbstractRunnableImpl> createThread(void (*pFunction)(void*),
                                                        void* pArgument) const;
+    /// New process events for a work queue (on Linux poll and select); the caller owns them.
+    qstd::tAutoPtr<cAbstractProcessEvents> createProcessEvents() const;
 };
 
 } // namespace qpi

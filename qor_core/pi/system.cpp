@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/system.h"
 #include "qor_core/pi/debugstderr.h"
+#include "qor_core/pi/platform.h"
+#include "qor_core/pi/workqueue.h"
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/std/stdexceptions.h"
 #include "qor_core/ucs/endecutf8.h"
@@ -20,6 +22,7 @@ public:
     qstd::cNumberConversionFormat moNumberFormat;
     qucs::cEnDecUTF8 moEnDec;
     qucs::cLILocale moLocale;
+    cWorkQueue moWorkQueue;
     cDebugStdErr moDebugOut;
 };
 
@@ -27,7 +30,8 @@ public:
 // initialisation of other translation units too.
 cSystemImpl* gpImpl = nullptr;
 cSystem* gpSystem = nullptr;
-bool gbBuilding = false; ///< set while the internals are being constructed
+bool gbBuilding = false;    ///< set while the internals are being constructed
+bool gbTearingDown = false; ///< set while cleanup() destroys them
 
 /// Empties both at the end of the program.
 struct cSystemHolder
@@ -41,12 +45,13 @@ cSystem* trySystem()
 {
     if (gpSystem)
         return gpSystem;
-    if (gbBuilding)
+    if (gbBuilding || gbTearingDown)
         return nullptr;
     if (!gpImpl) {
         gbBuilding = true;
         try {
             gpImpl = new cSystemImpl;
+            gpImpl->moWorkQueue.setEvents(cPlatform().createProcessEvents());
         } catch (...) {
             gbBuilding = false;
             throw;
@@ -54,7 +59,7 @@ cSystem* trySystem()
         gbBuilding = false;
     }
     cSystem::cDefaults oDefaults = {gpImpl->moNumberFormat, gpImpl->moEnDec};
-    gpSystem = new cSystem(oDefaults, &gpImpl->moLocale, &gpImpl->moDebugOut);
+    gpSystem = new cSystem(oDefaults, &gpImpl->moLocale, &gpImpl->moWorkQueue, &gpImpl->moDebugOut);
     return gpSystem;
 }
 
@@ -67,14 +72,23 @@ cSystem& system()
     return *pSystem;
 }
 
+void cSystem::exec()
+{
+    mpWorkQueue->process();
+}
+
 void cSystem::cleanup()
 {
+    // While the internals go, debug lines of their destructors take the plain
+    // fallback instead of building a new system.
+    gbTearingDown = true;
     cSystem* pSystem = gpSystem;
     gpSystem = nullptr;
     delete pSystem;
     cSystemImpl* pImpl = gpImpl;
     gpImpl = nullptr;
     delete pImpl;
+    gbTearingDown = false;
 }
 
 } // namespace qpi

@@ -16,10 +16,11 @@ class cLILocale;
 namespace qpi {
 
 class cAbstractOut;
+class cWorkQueue;
 
 /// Access to the application-wide services: the default number format and text
-/// encoder, the locale and the debug output. All of them live in the system
-/// internals, which system() creates on first use and cleanup() or the end of the
+/// encoder, the locale, the work queue (the main loop) and the debug output. All of them live in
+/// the system internals, which system() creates on first use and cleanup() or the end of the
 /// program destroys (the system object first).
 struct QOR_EXPORT cSystem
 {
@@ -29,21 +30,27 @@ struct QOR_EXPORT cSystem
         qucs::cAbstractEnDec& moEnDec;
     };
 
-    cSystem(const cDefaults& oDefaults, qucs::cLILocale* pLocale, cAbstractOut* pDebugOut)
-        : moDefaults(oDefaults), mpLocale(pLocale), mpDebugOut(pDebugOut)
+    cSystem(const cDefaults& oDefaults, qucs::cLILocale* pLocale, cWorkQueue* pWorkQueue,
+            cAbstractOut* pDebugOut)
+        : moDefaults(oDefaults), mpLocale(pLocale), mpWorkQueue(pWorkQueue), mpDebugOut(pDebugOut)
     {
     }
 
     cDefaults& defaults() { return moDefaults; }
     qucs::cLILocale& locale() { return *mpLocale; }
+    /// The application's main loop; it has its POSIX process events from the start.
+    cWorkQueue& workQueue() { return *mpWorkQueue; }
+    /// One turn of the main loop: the work queue's process().
+    void exec();
     cAbstractOut& debugOut() { return *mpDebugOut; }
 
     /// Destroys the system object and its internals; the next system() builds them anew.
     static void cleanup();
 
     cDefaults moDefaults;
-    qucs::cLILocale* mpLocale;  ///< points into the internals
-    cAbstractOut* mpDebugOut;   ///< points into the internals
+    qucs::cLILocale* mpLocale; ///< points into the internals
+    cWorkQueue* mpWorkQueue;   ///< points into the internals
+    cAbstractOut* mpDebugOut;  ///< points into the internals
 };
 
 /// The system object, created on first use. Not locked: call it first on the main

@@ -5,7 +5,10 @@
 
 namespace qcs {
 
-cComponentLocation::cComponentLocation() : miPid(0) { provide(); }
+cComponentLocation::cComponentLocation() : miPid(0)
+{
+    provide();
+}
 
 cComponentLocation::cComponentLocation(const cComponentAddr& oAddress,
                                        const qstd::cAsciiString& sHostName,

@@ -28,15 +28,15 @@ public:
 
     bool operator==(const cComponentLocation& o) const
     {
-        return moAddress == o.moAddress && msHostName == o.msHostName &&
-               msLocalId == o.msLocalId && miPid == o.miPid;
+        return moAddress == o.moAddress && msHostName == o.msHostName && msLocalId == o.msLocalId &&
+               miPid == o.miPid;
     }
     bool operator!=(const cComponentLocation& o) const { return !(*this == o); }
 
 private:
     cComponentAddr moAddress;
     qstd::cAsciiString msHostName;
-    qstd::cAsciiString msLocalId;  ///< empty when not needed
+    qstd::cAsciiString msLocalId; ///< empty when not needed
     unsigned miPid;
 };
 

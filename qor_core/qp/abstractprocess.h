@@ -34,6 +34,8 @@ public:
 
     void setContext(Context eContext, cLocker* pStateLocker, cLocker* pSecondLocker);
     Context context() const { return meContext; }
+    /// The locker given at construction (null for cBasicProcessData).
+    cLocker* locker() const { return mpLocker; }
     void setPreferredContext(Context eContext) { mePreferredContext = eContext; }
     Context preferredContext() const { return mePreferredContext; }
 

@@ -9,7 +9,10 @@ cLocker::cLocker() : mpMutex(qpi::cPlatform().createMutexImpl()) {}
 
 cLocker::cLocker(const cLocker&) : mpMutex(qpi::cPlatform().createMutexImpl()) {}
 
-cLocker& cLocker::operator=(const cLocker&) { return *this; }
+cLocker& cLocker::operator=(const cLocker&)
+{
+    return *this;
+}
 
 cLocker::~cLocker() {}
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "qor_core/rmi/abstractsignal.h"
 #include "qor_core/pi/debug.h"
+#include "qor_core/rmi/connectable.h"
+#include "qor_core/rmi/publicsignal.h"
 #include "qor_core/rmi/rmiexceptions.h"
 
 namespace qrmi {
@@ -20,9 +22,32 @@ void cAbstractSignal::connect(cConnectable&, const qstd::cAsciiString&, SlotReso
 
 void cAbstractSignal::addParameterInfo(cPublicSignal&) {}
 
-qstd::cAsciiString cAbstractSignal::parametersTypeString() const { return qstd::cAsciiString(); }
+qstd::cAsciiString cAbstractSignal::parametersTypeString() const
+{
+    return qstd::cAsciiString();
+}
 
-qstd::cAsciiString cAbstractSignal::returnTypeString() const { return qstd::cAsciiString(); }
+qstd::cAsciiString cAbstractSignal::returnTypeString() const
+{
+    return qstd::cAsciiString();
+}
+
+cPublicSignal* cAbstractSignal::exportSignal(cConnectable& oOwner, const qstd::cAsciiString& sName,
+                                             InterfaceType eType,
+                                             const qstd::cAsciiString& sDescription)
+{
+    cPublicSignal* pPublic = oOwner.registerSignal(
+        sName, returnTypeString(), parametersTypeString(), eType, sDescription, this);
+    addParameterInfo(*pPublic);
+    return pPublic;
+}
+
+const qstd::cAsciiString& cAbstractSignal::publicSignalName() const
+{
+    if (!mpPublicSignal)
+        cRMIExceptions::throwSignalNotPublic();
+    return mpPublicSignal->name();
+}
 
 void cAbstractSignal::checkNIC(unsigned)
 {

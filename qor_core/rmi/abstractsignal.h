@@ -34,6 +34,12 @@ public:
         ConnectFirst = 0, ///< in front of all others
         ConnectLast = 1   ///< behind all others
     };
+    /// Which side of an interface a published signal belongs to; stored as piUInt32.
+    enum InterfaceType
+    {
+        ProviderSide = 0, ///< published by the provider of an interface
+        ClientSide = 1    ///< published by the user of an interface
+    };
 
     explicit cAbstractSignal(InvocationBehavior eBehavior = ThrowWhenUnconnected);
     virtual ~cAbstractSignal();
@@ -55,6 +61,15 @@ public:
     void setInvocationBehavior(InvocationBehavior eBehavior) { meInvocationBehavior = eBehavior; }
     void setPublicSignal(cPublicSignal* pSignal) { mpPublicSignal = pSignal; }
     cPublicSignal* isPublicSignal() const { return mpPublicSignal; }
+
+    /// Publishes this signal on oOwner under sName, with this signal's type strings
+    /// and parameter descriptions (addParameterInfo); returns the public signal,
+    /// which oOwner owns.
+    cPublicSignal* exportSignal(cConnectable& oOwner, const qstd::cAsciiString& sName,
+                                InterfaceType eType, const qstd::cAsciiString& sDescription);
+    /// The name this signal is published under; throws cBugException
+    /// "$MTR$Signal is not a public one!" when it is not published.
+    const qstd::cAsciiString& publicSignalName() const;
 
 protected:
     /// Writes the diagnostic for a signal destroyed while iNestingCount emissions run.

@@ -3,6 +3,8 @@
 #include "qor_core/rmi/abstractslotcall.h"
 #include "qor_core/pi/debug.h"
 #include "qor_core/rmi/connectable.h"
+#include "qor_core/rmi/publicslot.h"
+#include "qor_core/rmi/rmiexceptions.h"
 
 namespace qrmi {
 
@@ -24,7 +26,10 @@ bool cAbstractSlotCall::matchSlotOfObject(const cConnectable* pObject) const
     return pObject == mpAssignedObject;
 }
 
-void cAbstractSlotCall::call(qsa::cReferenceFrame&) const { QOR_DEBUG_LINE("DummyCall (1)"); }
+void cAbstractSlotCall::call(qsa::cReferenceFrame&) const
+{
+    QOR_DEBUG_LINE("DummyCall (1)");
+}
 
 void cAbstractSlotCall::call(qsa::cAbstractDeserializer&, qsa::cAbstractSerializer&) const
 {
@@ -36,6 +41,22 @@ void cAbstractSlotCall::reAssign(cAbstractSignal* pNewSignal)
 {
     if (mpSignal && pNewSignal)
         mpAssignedObject->reAssign(*mpSignal, *pNewSignal);
+}
+
+const qstd::cAsciiString& cAbstractSlotCall::publicSlotName() const
+{
+    if (!mpPublicSlot)
+        cRMIExceptions::throwSlotNotPublic();
+    return mpPublicSlot->name();
+}
+
+cPublicSlot* cAbstractSlotCall::registerSlotByInterface(const qstd::cAsciiString& sName,
+                                                        const qstd::cAsciiString& sReturnType,
+                                                        const qstd::cAsciiString& sParamTypes,
+                                                        const qstd::cAsciiString& sDescription,
+                                                        qstd::tAutoPtr<cAbstractSlotCall> pSlotCall)
+{
+    return mpAssignedObject->registerSlot(sName, sReturnType, sParamTypes, sDescription, pSlotCall);
 }
 
 } // namespace qrmi

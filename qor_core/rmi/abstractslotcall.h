@@ -4,12 +4,10 @@
 #define QOR_CORE_RMI_ABSTRACTSLOTCALL_H
 
 #include "qor_core/rmi/abstractsignal.h"
+#include "qor_core/sa/referenceframe.h"
+#include "qor_core/std/autoptr.h"
 
-namespace qsa {
-class cReferenceFrame;
-class cAbstractSerializer;
-class cAbstractDeserializer;
-} // namespace qsa
+#include <type_traits>
 
 namespace qrmi {
 
@@ -31,7 +29,8 @@ public:
     /// Calls the slot with the values of a reference frame; the base only reports.
     virtual void call(qsa::cReferenceFrame& oFrame) const;
     /// Calls the slot with serialized arguments; the base only reports.
-    virtual void call(qsa::cAbstractDeserializer& oArguments, qsa::cAbstractSerializer& oResult) const;
+    virtual void call(qsa::cAbstractDeserializer& oArguments,
+                      qsa::cAbstractSerializer& oResult) const;
 
     cConnectable& assignedObject() const { return *mpAssignedObject; }
     cAbstractSignal* signal() const { return mpSignal; }
@@ -40,15 +39,25 @@ public:
     /// Re-points the receiver's entries of this slot call's signal to pNewSignal.
     void reAssign(cAbstractSignal* pNewSignal);
 
+    /// The name this slot call is published under; throws cBugException
+    /// "$MTR$Slot is not a public one!" when it is not published.
+    const qstd::cAsciiString& publicSlotName() const;
+    /// Publishes pSlotCall (taking it over) as a slot of this slot call's receiver;
+    /// returns the public slot, which the receiver owns.
+    cPublicSlot* registerSlotByInterface(const qstd::cAsciiString& sName,
+                                         const qstd::cAsciiString& sReturnType,
+                                         const qstd::cAsciiString& sParamTypes,
+                                         const qstd::cAsciiString& sDescription,
+                                         qstd::tAutoPtr<cAbstractSlotCall> pSlotCall);
+
 private:
-    cConnectable* mpAssignedObject;   ///< the receiver; not owned
-    cAbstractSignal* mpSignal;        ///< the signal that stores this call; null for a prototype
-    const cPublicSlot* mpPublicSlot;  ///< set when registered as a public slot
+    cConnectable* mpAssignedObject;  ///< the receiver; not owned
+    cAbstractSignal* mpSignal;       ///< the signal that stores this call; null for a prototype
+    const cPublicSlot* mpPublicSlot; ///< set when registered as a public slot
 };
 
 /// A slot call with the argument types A... and the return type R.
-template <class R, class... A>
-class tAbstractSlotCall : public cAbstractSlotCall
+template <class R, class... A> class tAbstractSlotCall : public cAbstractSlotCall
 {
 public:
     tAbstractSlotCall(cConnectable& oReceiver, cAbstractSignal* pSignal)
@@ -56,6 +65,19 @@ public:
     {
     }
 
+    /// Calls through a frame whose first reference is the return value and whose
+    /// next references are the arguments in order: checks that the arguments are
+    /// there with the right types, rewinds the frame and hands it to callRef().
+    /// Throws cTypeMissmatchException for an argument of another type and
+    /// cOutOfBoundsException when the frame holds too few references.
+    void call(qsa::cReferenceFrame& oFrame) const override
+    {
+        oFrame.restartReading();
+        oFrame.skipNext();
+        (static_cast<void>(oFrame.readNext<typename std::decay<A>::type>()), ...);
+        oFrame.restartReading();
+        callRef(oFrame);
+    }
     using cAbstractSlotCall::call;
     virtual R call(A... oArguments) const = 0;
     virtual qstd::cAsciiString parametersTypeString() const { return qstd::cAsciiString(); }
@@ -72,12 +94,9 @@ private:
     bool mbCalled; ///< set once the current emission has called this slot
 };
 
-template <class R>
-using cAbstractSlotCall0 = tAbstractSlotCall<R>;
-template <class R, class A1>
-using cAbstractSlotCall1 = tAbstractSlotCall<R, A1>;
-template <class R, class A1, class A2>
-using cAbstractSlotCall2 = tAbstractSlotCall<R, A1, A2>;
+template <class R> using cAbstractSlotCall0 = tAbstractSlotCall<R>;
+template <class R, class A1> using cAbstractSlotCall1 = tAbstractSlotCall<R, A1>;
+template <class R, class A1, class A2> using cAbstractSlotCall2 = tAbstractSlotCall<R, A1, A2>;
 template <class R, class A1, class A2, class A3>
 using cAbstractSlotCall3 = tAbstractSlotCall<R, A1, A2, A3>;
 

@@ -23,26 +23,30 @@ public:
     }
 
     R call(A... oArguments) const override { return (mpReceiver->*mpMethod)(oArguments...); }
-    void call(qsa::cReferenceFrame&) const override { cRMIExceptions::throwIndirectCallSlotCallRef(); }
+    void call(qsa::cReferenceFrame&) const override
+    {
+        cRMIExceptions::throwIndirectCallSlotCallRef();
+    }
     void call(qsa::cAbstractDeserializer&, qsa::cAbstractSerializer&) const override
     {
         cRMIExceptions::throwIndirectLocalSlotCall();
     }
-    R callRef(qsa::cReferenceFrame&) const override { cRMIExceptions::throwIndirectCallSlotCallRef(); }
+    R callRef(qsa::cReferenceFrame&) const override
+    {
+        cRMIExceptions::throwIndirectCallSlotCallRef();
+    }
     tAbstractSlotCall<R, A...>* createConnectedInstance(cAbstractSignal& oSignal) const override
     {
         return new tDirectLocalSlotCall(*mpReceiver, mpMethod, &oSignal);
     }
 
 private:
-    T* mpReceiver;   ///< not owned
+    T* mpReceiver; ///< not owned
     tMethod mpMethod;
 };
 
-template <class T, class R>
-using cDirectLocalSlotCall0 = tDirectLocalSlotCall<T, R>;
-template <class T, class R, class A1>
-using cDirectLocalSlotCall1 = tDirectLocalSlotCall<T, R, A1>;
+template <class T, class R> using cDirectLocalSlotCall0 = tDirectLocalSlotCall<T, R>;
+template <class T, class R, class A1> using cDirectLocalSlotCall1 = tDirectLocalSlotCall<T, R, A1>;
 template <class T, class R, class A1, class A2>
 using cDirectLocalSlotCall2 = tDirectLocalSlotCall<T, R, A1, A2>;
 template <class T, class R, class A1, class A2, class A3>

@@ -21,8 +21,7 @@ struct cSignalEmission
 /// calls. Emission calls them in list order; a slot may connect or disconnect
 /// slots, destroy receivers (removing their slot calls) or throw: slot calls added
 /// during an emission run in it, removed ones do not, and none runs twice.
-template <class R, class... A>
-class tLocalSignal : public cAbstractSignal
+template <class R, class... A> class tLocalSignal : public cAbstractSignal
 {
 public:
     typedef tAbstractSlotCall<R, A...> tSlotCall;
@@ -164,14 +163,10 @@ private:
     cSignalEmission* mpEmissions;            ///< innermost running emission, or null
 };
 
-template <class R>
-using localSignal0 = tLocalSignal<R>;
-template <class R, class A1>
-using localSignal1 = tLocalSignal<R, A1>;
-template <class R, class A1, class A2>
-using localSignal2 = tLocalSignal<R, A1, A2>;
-template <class R, class A1, class A2, class A3>
-using localSignal3 = tLocalSignal<R, A1, A2, A3>;
+template <class R> using localSignal0 = tLocalSignal<R>;
+template <class R, class A1> using localSignal1 = tLocalSignal<R, A1>;
+template <class R, class A1, class A2> using localSignal2 = tLocalSignal<R, A1, A2>;
+template <class R, class A1, class A2, class A3> using localSignal3 = tLocalSignal<R, A1, A2, A3>;
 
 } // namespace qrmi
 

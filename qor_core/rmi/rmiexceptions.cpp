@@ -1,6 +1,9 @@
 // rmiexceptions.cpp - the throw family of qrmi and its exceptions.
 // SPDX-License-Identifier: MIT
 #include "qor_core/rmi/rmiexceptions.h"
+#include "qor_core/rmi/publicslot.h"
+#include "qor_core/sa/referenceframe.h"
+#include "qor_core/sa/serializetotypestring.h"
 
 namespace qrmi {
 
@@ -44,6 +47,18 @@ cNoSuchSlotException::cNoSuchSlotException(const qstd::cAsciiString& sSlotName,
     setMsg(oMsg);
 }
 
+cNoSuchSlotException::cNoSuchSlotException(const qstd::cAsciiString& sSlotName,
+                                           const qstd::cAsciiString& sArguments, bool bFromFrame)
+    : msSlotName(sSlotName), msArguments(sArguments)
+{
+    qucs::cLIMessage oMsg;
+    if (bFromFrame)
+        oMsg << "$MTR$Slot \"%slot%(%args%)\" not found in interface" << sSlotName << sArguments;
+    else
+        oMsg << "$MTR$Slot \"%slot%(%args%)\" not found in interface!" << sSlotName << sArguments;
+    setMsg(oMsg);
+}
+
 cCallParameterMissmatchException::cCallParameterMissmatchException() {}
 
 cCallParameterMissmatchException::cCallParameterMissmatchException(
@@ -64,12 +79,31 @@ void cRMIExceptions::throwNoSuchSlot(const qstd::cAsciiString& sName,
     throw cNoSuchSlotException(sName, sArguments);
 }
 
+void cRMIExceptions::throwNoSuchSlot(const qstd::cAsciiString& sName,
+                                     qsa::cReferenceFrame& oArguments)
+{
+    qstd::cAsciiString sTypes;
+    try {
+        qsa::cSerializeToTypeString oTypes;
+        oArguments.store(oTypes);
+        sTypes = oTypes.typeString();
+    } catch (const qstd::cAbstractException&) {
+        // A value that cannot describe itself (it opens contexts) must not hide
+        // the missing slot.
+        sTypes = "?";
+    }
+    throw cNoSuchSlotException(sName, qstd::cAsciiString("(") + sTypes + ")", true);
+}
+
 void cRMIExceptions::throwNoSuchSignal(const qstd::cAsciiString& sName)
 {
     throw cNoSuchSignalException(sName);
 }
 
-void cRMIExceptions::throwUnconnectedSignal() { throw cUnconnectedSignalException(); }
+void cRMIExceptions::throwUnconnectedSignal()
+{
+    throw cUnconnectedSignalException();
+}
 
 void cRMIExceptions::throwIndirectLocalConnection()
 {
@@ -87,8 +121,35 @@ void cRMIExceptions::throwIndirectLocalSlotCall()
 
 void cRMIExceptions::throwIndirectCallSlotCallRef()
 {
-    throw qstd::cBugException(message("$MTR$Indirect slots cannot be called by reference!"), nullptr,
-                              0);
+    throw qstd::cBugException(message("$MTR$Indirect slots cannot be called by reference!"),
+                              nullptr, 0);
+}
+
+void cRMIExceptions::throwParameterMissmatch(const cPublicSlot* pSlot,
+                                             const qstd::cAbstractException& oCause)
+{
+    cCallParameterMissmatchException oException(pSlot ? pSlot->name() : qstd::cAsciiString());
+    if (pSlot) {
+        qucs::cLIMessage oMsg;
+        oMsg << "$MTR$Definition: \"%returnValue% %slotName%(%arguments%)\""
+             << pSlot->returnTypeName() << pSlot->name() << pSlot->paramTypeNames();
+        qstd::cRuntimeException oDefinition(oMsg, nullptr, 0);
+        oDefinition.link(oCause);
+        oException.link(oDefinition);
+    } else {
+        oException.link(oCause);
+    }
+    throw oException;
+}
+
+void cRMIExceptions::throwSlotNotPublic()
+{
+    throw qstd::cBugException(message("$MTR$Slot is not a public one!"), nullptr, 0);
+}
+
+void cRMIExceptions::throwSignalNotPublic()
+{
+    throw qstd::cBugException(message("$MTR$Signal is not a public one!"), nullptr, 0);
 }
 
 } // namespace qrmi

@@ -5,7 +5,13 @@
 
 #include "qor_core/std/exception.h"
 
+namespace qsa {
+class cReferenceFrame;
+}
+
 namespace qrmi {
+
+class cPublicSlot;
 
 /// A signal without slot calls was emitted while it must not be.
 class QOR_EXPORT cUnconnectedSignalException : public qstd::cRuntimeException
@@ -35,7 +41,12 @@ class QOR_EXPORT cNoSuchSlotException : public qstd::cRuntimeException
 {
 public:
     cNoSuchSlotException();
+    /// sArguments is the argument text as given by the caller ("(?)" when unknown).
     cNoSuchSlotException(const qstd::cAsciiString& sSlotName, const qstd::cAsciiString& sArguments);
+    /// With bFromFrame set, sArguments is the parenthesised type string of a call
+    /// frame, and the message has no final '!'.
+    cNoSuchSlotException(const qstd::cAsciiString& sSlotName, const qstd::cAsciiString& sArguments,
+                         bool bFromFrame);
     cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
     const qstd::cAsciiString& slotName() const { return msSlotName; }
@@ -66,6 +77,10 @@ class QOR_EXPORT cRMIExceptions
 public:
     [[noreturn]] static void throwNoSuchSlot(const qstd::cAsciiString& sName,
                                              const qstd::cAsciiString& sArguments);
+    /// The arguments are named by the type string of oArguments (its references'
+    /// serialized types), in parentheses.
+    [[noreturn]] static void throwNoSuchSlot(const qstd::cAsciiString& sName,
+                                             qsa::cReferenceFrame& oArguments);
     [[noreturn]] static void throwNoSuchSignal(const qstd::cAsciiString& sName);
     [[noreturn]] static void throwUnconnectedSignal();
     /// "$MTR$Indirect connections not possible with explicit local signals!"
@@ -74,6 +89,15 @@ public:
     [[noreturn]] static void throwIndirectLocalSlotCall();
     /// "$MTR$Indirect slots cannot be called by reference!"
     [[noreturn]] static void throwIndirectCallSlotCallRef();
+    /// cCallParameterMissmatchException named after pSlot (unnamed when null). With
+    /// a slot, a cRuntimeException with the slot's definition stands between it and
+    /// a copy of oCause; without, the copy of oCause follows directly.
+    [[noreturn]] static void throwParameterMissmatch(const cPublicSlot* pSlot,
+                                                     const qstd::cAbstractException& oCause);
+    /// cBugException "$MTR$Slot is not a public one!"
+    [[noreturn]] static void throwSlotNotPublic();
+    /// cBugException "$MTR$Signal is not a public one!"
+    [[noreturn]] static void throwSignalNotPublic();
 };
 
 } // namespace qrmi

@@ -14,8 +14,14 @@ namespace qsa {
 
 cAbstractSerializer::~cAbstractSerializer() {}
 
-void cAbstractSerializer::store(unsigned short iValue) { store((unsigned int)iValue); }
-void cAbstractSerializer::store(short iValue) { store((int)iValue); }
+void cAbstractSerializer::store(unsigned short iValue)
+{
+    store((unsigned int)iValue);
+}
+void cAbstractSerializer::store(short iValue)
+{
+    store((int)iValue);
+}
 
 void cAbstractSerializer::storeToFile(const qucs::cString& sPath)
 {
@@ -25,8 +31,8 @@ void cAbstractSerializer::storeToFile(const qucs::cString& sPath)
     std::FILE* pFile = std::fopen(oName.data(), "wb");
     if (!pFile)
         throw qstd::cOSErrorException("fopen", errno, sPath);
-    bool bWritten = oData.empty() ||
-                    std::fwrite(oData.data(), 1, oData.length(), pFile) == oData.length();
+    bool bWritten =
+        oData.empty() || std::fwrite(oData.data(), 1, oData.length(), pFile) == oData.length();
     int iError = errno;
     if (std::fclose(pFile) != 0 && bWritten) {
         bWritten = false;

@@ -7,7 +7,10 @@ namespace qsa {
 
 cAbstractContextData::~cAbstractContextData() {}
 
-cContextRef::~cContextRef() { delete mpData; }
+cContextRef::~cContextRef()
+{
+    delete mpData;
+}
 
 cContextRef& cContextRef::operator=(cContextRef& oOther)
 {
@@ -33,7 +36,10 @@ cContext::cContext(cContextRef oRef) : mpData(oRef.empty() ? nullptr : oRef.ungu
 
 cContext::cContext(cContext& oOther) : mpData(oOther.unguard()) {}
 
-cContext::~cContext() { unset(); }
+cContext::~cContext()
+{
+    unset();
+}
 
 cContext& cContext::operator=(cContext& oOther)
 {

@@ -13,8 +13,7 @@
 namespace qstd {
 
 /// Traits of arrays of plain values: no spare element, no terminator.
-template <class T>
-struct tArrayByteLevelTraits
+template <class T> struct tArrayByteLevelTraits
 {
     enum
     {
@@ -26,8 +25,7 @@ struct tArrayByteLevelTraits
 
 /// Traits of the 8-bit string: one element more than the capacity is allocated and
 /// a 0 byte is kept at index length, so that the pool is always a C string.
-template <class T>
-struct tArrayAsciiStringTraits
+template <class T> struct tArrayAsciiStringTraits
 {
     enum
     {
@@ -76,11 +74,16 @@ public:
     typedef T value_type;
     typedef Traits traits_type;
 
-    tArray() : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0) {}
+    tArray()
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true),
+          miAllocated(0)
+    {
+    }
 
     /// Creates iSize elements; plain values are not initialised.
     explicit tArray(unsigned iSize)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true),
+          miAllocated(0)
     {
         setSize(iSize);
     }
@@ -94,13 +97,15 @@ public:
 
     /// Copies the elements of any proxy.
     explicit tArray(const tAbstractConstArrayProxy<T>& oOther)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true),
+          miAllocated(0)
     {
         assignFrom(oOther);
     }
 
     tArray(const T* pData, unsigned iCount)
-        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true), miAllocated(0)
+        : mpPool(nullptr), miPoolSize(0), miGrowStep(5), miLength(0), mbFitOnErase(true),
+          miAllocated(0)
     {
         append(pData, iCount);
     }
@@ -201,7 +206,7 @@ public:
     {
         unsigned iIndex = miLength;
         if (iIndex >= miPoolSize) { // also true for a missing pool
-            T oCopy = oValue; // oValue may live in the pool that grow() moves
+            T oCopy = oValue;       // oValue may live in the pool that grow() moves
             grow(1, "append");
             mpPool[iIndex] = oCopy;
         } else {
@@ -213,10 +218,7 @@ public:
     }
 
     /// Appends iCount elements from pData and returns the index of the first.
-    unsigned append(const T* pData, unsigned iCount)
-    {
-        return insertAt(miLength, pData, iCount);
-    }
+    unsigned append(const T* pData, unsigned iCount) { return insertAt(miLength, pData, iCount); }
 
     unsigned append(const tAbstractConstArrayProxy<T>& oOther)
     {
@@ -386,7 +388,8 @@ public:
     bool contains(const T& oValue) const { return contains(&oValue, 1); }
     bool beginsWith(const T* pPrefix, unsigned iLength) const
     {
-        return iLength == 0 || (iLength <= miLength && tArraySearch<T>::equal(mpPool, pPrefix, iLength));
+        return iLength == 0 ||
+               (iLength <= miLength && tArraySearch<T>::equal(mpPool, pPrefix, iLength));
     }
     bool endsWith(const T* pSuffix, unsigned iLength) const
     {
@@ -408,7 +411,7 @@ public:
         QOR_ASSERT_TEXT(pWith != nullptr, "pWith");
         // Terminated arrays take part with their own terminator, so that they equal
         // the C string of the same characters.
-        static const T oTerminator = T(0);
+        static const T oTerminator = T();
         const T* pOwn = mpPool;
         unsigned iOwnLength = miLength;
         if (Traits::kTerminated) {
@@ -419,12 +422,24 @@ public:
                                          tArraySearch<T>::terminatedLength(pWith) + 1);
     }
 
-    bool operator==(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) == 0; }
-    bool operator!=(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) != 0; }
+    bool operator==(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) == 0;
+    }
+    bool operator!=(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) != 0;
+    }
     bool operator<(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) < 0; }
     bool operator>(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) > 0; }
-    bool operator<=(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) <= 0; }
-    bool operator>=(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) >= 0; }
+    bool operator<=(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) <= 0;
+    }
+    bool operator>=(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) >= 0;
+    }
     bool operator==(const tArray& oOther) const { return relation(oOther) == 0; }
     bool operator!=(const tArray& oOther) const { return relation(oOther) != 0; }
     bool operator<(const tArray& oOther) const { return relation(oOther) < 0; }
@@ -530,13 +545,14 @@ protected:
 
     void terminate()
     {
-        if (Traits::kTerminated && mpPool)
-            mpPool[miLength] = T(0);
+        if constexpr (Traits::kTerminated != 0) {
+            if (mpPool)
+                mpPool[miLength] = T();
+        }
     }
 
 private:
-    template <class V>
-    static void exchange(V& a, V& b)
+    template <class V> static void exchange(V& a, V& b)
     {
         V c = a;
         a = b;

@@ -10,8 +10,7 @@ namespace qstd {
 /// Read-only view of a contiguous run of elements. Arrays, windows onto arrays
 /// and views of zero-terminated strings implement it, so that any of them can be
 /// passed where an array is read.
-template <class T>
-class QOR_EXPORT tAbstractConstArrayProxy
+template <class T> class QOR_EXPORT tAbstractConstArrayProxy
 {
 public:
     virtual ~tAbstractConstArrayProxy() {}
@@ -30,8 +29,7 @@ public:
 };
 
 /// Writable view of a contiguous run of elements.
-template <class T>
-class QOR_EXPORT tAbstractArrayProxy : public tAbstractConstArrayProxy<T>
+template <class T> class QOR_EXPORT tAbstractArrayProxy : public tAbstractConstArrayProxy<T>
 {
 public:
     using tAbstractConstArrayProxy<T>::proxyAt;

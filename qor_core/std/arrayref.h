@@ -63,6 +63,7 @@ public:
     }
     const T& operator[](unsigned iIndex) const { return checkedData()->proxyAt(miOffset + iIndex); }
 
+    using ProxyBase::proxyAt;
     const T& proxyAt(unsigned iIndex) const override { return at(iIndex); }
     unsigned proxyLength() const override { return miLength; }
     unsigned proxyPreferredBlockSize() const override { return miOpBlockSize; }
@@ -94,7 +95,8 @@ public:
     cut(unsigned iStart, unsigned iEnd) const
     {
         unsigned iSize = tBounds::startEnd2Size(miLength, iStart, iEnd, containerName(), "cut");
-        tArrayWindow<T, Traits, tAbstractConstArrayProxy<T>, const tAbstractConstArrayProxy<T>> oCut;
+        tArrayWindow<T, Traits, tAbstractConstArrayProxy<T>, const tAbstractConstArrayProxy<T>>
+            oCut;
         oCut.setRaw(mpData, miOffset + iStart, iSize, miOpBlockSize);
         return oCut;
     }
@@ -134,8 +136,14 @@ public:
         return tArraySearch<T>::relation(constData(), miLength, pWith,
                                          tArraySearch<T>::terminatedLength(pWith) + 1);
     }
-    bool operator==(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) == 0; }
-    bool operator!=(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) != 0; }
+    bool operator==(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) == 0;
+    }
+    bool operator!=(const tAbstractConstArrayProxy<T>& oOther) const
+    {
+        return relation(oOther) != 0;
+    }
     bool operator<(const tAbstractConstArrayProxy<T>& oOther) const { return relation(oOther) < 0; }
     bool isEqual(const T* pData, unsigned iCount) const
     {
@@ -168,10 +176,10 @@ protected:
         return oProxy.proxyPhysical(iOffset);
     }
 
-    Target* mpData;          ///< the physical proxy; not owned
-    unsigned miOffset;       ///< position of the window in mpData
-    unsigned miLength;       ///< elements in the window
-    unsigned miOpBlockSize;  ///< preferred block size, taken from the target
+    Target* mpData;         ///< the physical proxy; not owned
+    unsigned miOffset;      ///< position of the window in mpData
+    unsigned miLength;      ///< elements in the window
+    unsigned miOpBlockSize; ///< preferred block size, taken from the target
 };
 
 /// Read-only window onto a proxy.

@@ -12,8 +12,7 @@ namespace qstd {
 
 /// Algorithms on a run of plain values given as pointer and length. Characters
 /// compare as unsigned bytes, as memcmp does.
-template <class T>
-class tArraySearch
+template <class T> class tArraySearch
 {
 public:
     static int compare(const T* pA, const T* pB, unsigned iCount)
@@ -86,8 +85,8 @@ private:
                             bool& bFound)
     {
         if (sizeof(T) == 1) {
-            const void* pHit = std::memchr(pData + iStart, *reinterpret_cast<const unsigned char*>(&oValue),
-                                           iEnd - iStart);
+            const void* pHit = std::memchr(
+                pData + iStart, *reinterpret_cast<const unsigned char*>(&oValue), iEnd - iStart);
             bFound = pHit != nullptr;
             return bFound ? unsigned(static_cast<const T*>(pHit) - pData) : iStart;
         }

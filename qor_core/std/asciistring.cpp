@@ -13,7 +13,10 @@ const cNumberConversionFormat& defaultFormat()
 {
     return cNumberConversionFormat::getGlobalDefaultNumberConversionFormat();
 }
-unsigned cLength(const char* pString) { return pString ? unsigned(std::strlen(pString)) : 0; }
+unsigned cLength(const char* pString)
+{
+    return pString ? unsigned(std::strlen(pString)) : 0;
+}
 } // namespace
 
 cAsciiString::cAsciiString(const char* pString)
@@ -200,73 +203,114 @@ cAsciiString cAsciiString::mid(unsigned iStart, unsigned iCount) const
     return cAsciiString(data() + iStart, iCount);
 }
 
-cAsciiString& cAsciiString::setNum(long long iValue) { return setNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::setNum(long long iValue)
+{
+    return setNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::setNum(long long iValue, const cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::setNum32(int iValue) { return setNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::setNum32(int iValue)
+{
+    return setNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::setNum32(int iValue, const cNumberConversionFormat& oFormat)
 {
     return setNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::setUNum(unsigned long long iValue) { return setUNum(iValue, defaultFormat()); }
-cAsciiString& cAsciiString::setUNum(unsigned long long iValue, const cNumberConversionFormat& oFormat)
+cAsciiString& cAsciiString::setUNum(unsigned long long iValue)
+{
+    return setUNum(iValue, defaultFormat());
+}
+cAsciiString& cAsciiString::setUNum(unsigned long long iValue,
+                                    const cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addUNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::setUNum32(unsigned iValue) { return setUNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::setUNum32(unsigned iValue)
+{
+    return setUNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::setUNum32(unsigned iValue, const cNumberConversionFormat& oFormat)
 {
     return setUNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::setDouble(double dValue) { return setDouble(dValue, defaultFormat()); }
+cAsciiString& cAsciiString::setDouble(double dValue)
+{
+    return setDouble(dValue, defaultFormat());
+}
 cAsciiString& cAsciiString::setDouble(double dValue, const cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addDouble(dValue, oFormat);
 }
-cAsciiString& cAsciiString::addNum(long long iValue) { return addNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::addNum(long long iValue)
+{
+    return addNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::addNum(long long iValue, const cNumberConversionFormat& oFormat)
 {
     cNumberConversion::toString(*this, iValue, oFormat);
     return *this;
 }
-cAsciiString& cAsciiString::addNum32(int iValue) { return addNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::addNum32(int iValue)
+{
+    return addNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::addNum32(int iValue, const cNumberConversionFormat& oFormat)
 {
     return addNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::addUNum(unsigned long long iValue) { return addUNum(iValue, defaultFormat()); }
-cAsciiString& cAsciiString::addUNum(unsigned long long iValue, const cNumberConversionFormat& oFormat)
+cAsciiString& cAsciiString::addUNum(unsigned long long iValue)
+{
+    return addUNum(iValue, defaultFormat());
+}
+cAsciiString& cAsciiString::addUNum(unsigned long long iValue,
+                                    const cNumberConversionFormat& oFormat)
 {
     cNumberConversion::toString(*this, iValue, oFormat);
     return *this;
 }
-cAsciiString& cAsciiString::addUNum32(unsigned iValue) { return addUNum(iValue, defaultFormat()); }
+cAsciiString& cAsciiString::addUNum32(unsigned iValue)
+{
+    return addUNum(iValue, defaultFormat());
+}
 cAsciiString& cAsciiString::addUNum32(unsigned iValue, const cNumberConversionFormat& oFormat)
 {
     return addUNum(iValue, oFormat);
 }
-cAsciiString& cAsciiString::addDouble(double dValue) { return addDouble(dValue, defaultFormat()); }
+cAsciiString& cAsciiString::addDouble(double dValue)
+{
+    return addDouble(dValue, defaultFormat());
+}
 cAsciiString& cAsciiString::addDouble(double dValue, const cNumberConversionFormat& oFormat)
 {
     cNumberConversion::toStringFromDouble(*this, dValue, oFormat);
     return *this;
 }
-long long cAsciiString::toInt() const { return toInt(defaultFormat()); }
+long long cAsciiString::toInt() const
+{
+    return toInt(defaultFormat());
+}
 long long cAsciiString::toInt(const cNumberConversionFormat& oFormat) const
 {
     return cNumberConversion::fromString(*this, oFormat);
 }
-unsigned long long cAsciiString::toUInt() const { return toUInt(defaultFormat()); }
+unsigned long long cAsciiString::toUInt() const
+{
+    return toUInt(defaultFormat());
+}
 unsigned long long cAsciiString::toUInt(const cNumberConversionFormat& oFormat) const
 {
     return (unsigned long long)cNumberConversion::fromString(*this, oFormat);
 }
-double cAsciiString::toDouble() const { return toDouble(defaultFormat()); }
+double cAsciiString::toDouble() const
+{
+    return toDouble(defaultFormat());
+}
 double cAsciiString::toDouble(const cNumberConversionFormat& oFormat) const
 {
     return cNumberConversion::fromStringToDouble(*this, oFormat);

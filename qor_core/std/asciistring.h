@@ -60,13 +60,22 @@ public:
     /// Same length and bytes; false against null.
     bool operator==(const char* pString) const;
     bool operator!=(const char* pString) const { return !(*this == pString); }
-    bool operator==(const cAsciiString& sOther) const { return isEqual(sOther.data(true), sOther.length()); }
+    bool operator==(const cAsciiString& sOther) const
+    {
+        return isEqual(sOther.data(true), sOther.length());
+    }
     bool operator!=(const cAsciiString& sOther) const { return !(*this == sOther); }
     using tAsciiStringArray::operator<;
     using tAsciiStringArray::operator>;
 
-    static char upperCase(char cChar) { return cChar >= 'a' && cChar <= 'z' ? char(cChar - 32) : cChar; }
-    static char lowerCase(char cChar) { return cChar >= 'A' && cChar <= 'Z' ? char(cChar + 32) : cChar; }
+    static char upperCase(char cChar)
+    {
+        return cChar >= 'a' && cChar <= 'z' ? char(cChar - 32) : cChar;
+    }
+    static char lowerCase(char cChar)
+    {
+        return cChar >= 'A' && cChar <= 'Z' ? char(cChar + 32) : cChar;
+    }
     static bool isPrintable(char cChar) { return cChar >= 32 && cChar <= 126; }
     void toUpper();
     void toLower();

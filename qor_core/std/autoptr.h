@@ -19,8 +19,7 @@ public:
     };
 
     /// Deletes p according to eType.
-    template <class T>
-    static void destroy(T* p, unsigned eType)
+    template <class T> static void destroy(T* p, unsigned eType)
     {
         if (eType == Single)
             delete p;
@@ -31,8 +30,7 @@ public:
 
 /// Carries a released pointer and its type so that a temporary tAutoPtr can be
 /// returned by value.
-template <class T>
-struct tAutoPtrRef
+template <class T> struct tAutoPtrRef
 {
     tAutoPtrRef(T* p, tAutoPtrType::PointerType eType) : mpPointer(p), meType(eType) {}
     T* mpPointer;
@@ -42,8 +40,7 @@ struct tAutoPtrRef
 /// An owning pointer that knows how it must delete. Copying transfers ownership:
 /// the source is empty afterwards (it keeps its pointer type) and must not be used
 /// to reach the object again.
-template <class T>
-class tAutoPtr
+template <class T> class tAutoPtr
 {
 public:
     explicit tAutoPtr(T* p = nullptr, tAutoPtrType::PointerType eType = tAutoPtrType::Single)
@@ -53,13 +50,11 @@ public:
     tAutoPtr(tAutoPtr& oOther) : mpPointer(oOther.release()), meType(oOther.meType) {}
     tAutoPtr(tAutoPtr&& oOther) : mpPointer(oOther.release()), meType(oOther.meType) {}
     template <class U>
-    tAutoPtr(tAutoPtr<U>& oOther)
-        : mpPointer(oOther.release()), meType(oOther.pointerType())
+    tAutoPtr(tAutoPtr<U>& oOther) : mpPointer(oOther.release()), meType(oOther.pointerType())
     {
     }
     template <class U>
-    tAutoPtr(tAutoPtr<U>&& oOther)
-        : mpPointer(oOther.release()), meType(oOther.pointerType())
+    tAutoPtr(tAutoPtr<U>&& oOther) : mpPointer(oOther.release()), meType(oOther.pointerType())
     {
     }
     tAutoPtr(tAutoPtrRef<T> oRef) : mpPointer(oRef.mpPointer), meType(oRef.meType) {}
@@ -80,8 +75,7 @@ public:
         return *this;
     }
     tAutoPtr& operator=(tAutoPtr&& oOther) { return *this = static_cast<tAutoPtr&>(oOther); }
-    template <class U>
-    tAutoPtr& operator=(tAutoPtr<U>& oOther)
+    template <class U> tAutoPtr& operator=(tAutoPtr<U>& oOther)
     {
         tAutoPtrType::PointerType eType = oOther.pointerType();
         reset(oOther.release(), eType);
@@ -93,8 +87,7 @@ public:
         return *this;
     }
 
-    template <class U>
-    operator tAutoPtrRef<U>()
+    template <class U> operator tAutoPtrRef<U>()
     {
         tAutoPtrType::PointerType eType = meType;
         return tAutoPtrRef<U>(release(), eType);
@@ -141,7 +134,7 @@ public:
     }
 
 private:
-    T* mpPointer;                    ///< owned unless meType says borrowed
+    T* mpPointer; ///< owned unless meType says borrowed
     tAutoPtrType::PointerType meType;
 };
 

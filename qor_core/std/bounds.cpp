@@ -22,14 +22,14 @@ void tBounds::throwStartSize(unsigned iCount, unsigned iStart, unsigned iSize,
                                     iCount - iStart);
 }
 
-void tBounds::throwStartEnd(unsigned iCount, unsigned iStart, unsigned iEnd,
-                            const char* pContainer, const char* pOperation)
+void tBounds::throwStartEnd(unsigned iCount, unsigned iStart, unsigned iEnd, const char* pContainer,
+                            const char* pOperation)
 {
     if (iEnd < iStart)
         cSTDExceptions::throwOutOfBounds(pContainer, pOperation);
     if (iEnd > iCount)
-        cSTDExceptions::throwOutOfRange(pContainer, pOperation, cSTDExceptions::EndValue, iEnd,
-                                        0, iCount);
+        cSTDExceptions::throwOutOfRange(pContainer, pOperation, cSTDExceptions::EndValue, iEnd, 0,
+                                        iCount);
     throwIndex(iCount, iStart, pContainer, pOperation);
 }
 

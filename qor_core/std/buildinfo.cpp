@@ -1,6 +1,7 @@
 // buildinfo.cpp - qstd::cBuildInfo.
 // SPDX-License-Identifier: MIT
 #include "qor_core/std/buildinfo.h"
+#include "qor_core/sa/abstractserializer.h"
 
 namespace qstd {
 
@@ -32,6 +33,32 @@ void cBuildInfo::swap(cBuildInfo& oOther)
     piUInt64 iCount = miBuildCount;
     miBuildCount = oOther.miBuildCount;
     oOther.miBuildCount = iCount;
+}
+
+qsa::cAbstractSerializer& cBuildInfo::operator>>(qsa::cAbstractSerializer& oSerializer) const
+{
+    oSerializer.store(msBuildSystem);
+    oSerializer.store(msCompiler);
+    oSerializer.store(msCompilerVersion);
+    oSerializer.store(msBuildHost);
+    oSerializer.store(msBuildDate);
+    oSerializer.store((unsigned long long)miBuildCount);
+    return oSerializer;
+}
+
+qsa::cAbstractDeserializer& cBuildInfo::operator<<(qsa::cAbstractDeserializer& oDeserializer)
+{
+    cBuildInfo oLoaded;
+    oDeserializer.load(oLoaded.msBuildSystem);
+    oDeserializer.load(oLoaded.msCompiler);
+    oDeserializer.load(oLoaded.msCompilerVersion);
+    oDeserializer.load(oLoaded.msBuildHost);
+    oDeserializer.load(oLoaded.msBuildDate);
+    unsigned long long iCount = 0;
+    oDeserializer.load(iCount);
+    oLoaded.miBuildCount = iCount;
+    swap(oLoaded);
+    return oDeserializer;
 }
 
 } // namespace qstd

@@ -29,6 +29,11 @@ public:
     unsigned long long buildCount() const { return miBuildCount; }
     void swap(cBuildInfo& oOther);
 
+    /// Writes the five texts in field order, then the build count as unsigned 64 bits.
+    qsa::cAbstractSerializer& operator>>(qsa::cAbstractSerializer& oSerializer) const;
+    /// Reads what operator>> wrote; the fields change only when all six were read.
+    qsa::cAbstractDeserializer& operator<<(qsa::cAbstractDeserializer& oDeserializer);
+
 private:
     cAsciiString msBuildSystem;
     cAsciiString msCompiler;

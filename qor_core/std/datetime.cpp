@@ -5,6 +5,7 @@
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/std/stdexceptions.h"
 #include "qor_core/pi/systime.h"
+#include "qor_core/sa/abstractserializer.h"
 
 #include <climits>
 #include <cstring>
@@ -130,6 +131,22 @@ cAsciiString cDateTime::formatString(const cTime& oTime, const cAsciiString& sPa
     replaceAll(sResult, "dn", cAsciiString(oDate.nameOfDay()));
     replaceAll(sResult, "mn", cAsciiString(oDate.nameOfMonth()));
     return sResult;
+}
+
+qsa::cAbstractSerializer& cDateTime::operator>>(qsa::cAbstractSerializer& oSerializer) const
+{
+    if (!oSerializer.noLabelsPreferred())
+        oSerializer.newLabel(cAsciiString("DateTime"));
+    oSerializer.store((unsigned long long)moTime.get());
+    return oSerializer;
+}
+
+qsa::cAbstractDeserializer& cDateTime::operator<<(qsa::cAbstractDeserializer& oDeserializer)
+{
+    unsigned long long iTime = 0;
+    oDeserializer.load(iTime);
+    moTime.set(iTime);
+    return oDeserializer;
 }
 
 } // namespace qstd

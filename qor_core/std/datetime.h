@@ -6,6 +6,11 @@
 #include "qor_core/std/date.h"
 #include "qor_core/std/time.h"
 
+namespace qsa {
+class cAbstractSerializer;
+class cAbstractDeserializer;
+} // namespace qsa
+
 namespace qstd {
 
 class cAsciiString;
@@ -58,6 +63,12 @@ public:
     /// of day is taken from oTime as it is: pass localTime() for local text. Text
     /// produced by an earlier placeholder can be matched by a later one.
     static cAsciiString formatString(const cTime& oTime, const cAsciiString& sPattern);
+
+    /// Writes the microseconds as an unsigned 64-bit value, under the label
+    /// "DateTime" unless the serializer prefers no labels.
+    qsa::cAbstractSerializer& operator>>(qsa::cAbstractSerializer& oSerializer) const;
+    /// Reads the value written by operator>>; a label in front of it is passed over.
+    qsa::cAbstractDeserializer& operator<<(qsa::cAbstractDeserializer& oDeserializer);
 
 private:
     cTime moTime; ///< microseconds since the epoch

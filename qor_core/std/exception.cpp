@@ -194,7 +194,10 @@ const cAbstractException* cAbstractException::has(const cAsciiString& sTypeName)
     return nullptr;
 }
 
-bool cAbstractException::outOfMemoryCondition() const { return mbOutOfMemory; }
+bool cAbstractException::outOfMemoryCondition() const
+{
+    return mbOutOfMemory;
+}
 
 bool cAbstractException::hasOutOfMemoryCondition() const
 {
@@ -204,11 +207,20 @@ bool cAbstractException::hasOutOfMemoryCondition() const
     return false;
 }
 
-const qucs::cLIMessage* cAbstractException::liMessage() const { return nullptr; }
+const qucs::cLIMessage* cAbstractException::liMessage() const
+{
+    return nullptr;
+}
 
-const void* cAbstractException::dialog() const { return nullptr; }
+const void* cAbstractException::dialog() const
+{
+    return nullptr;
+}
 
-bool cAbstractException::isRemote() const { return mpRemoteLocation != nullptr; }
+bool cAbstractException::isRemote() const
+{
+    return mpRemoteLocation != nullptr;
+}
 
 const qcs::cComponentLocation& cAbstractException::remoteLocation() const
 {
@@ -354,9 +366,18 @@ cBugException::cBugException(const qucs::cLIMessage& oMsg, const char* pSourceFi
 {
 }
 
-cAbstractException* cBugException::createObject() const { return new cBugException(*this); }
-cAsciiString cBugException::typeName() const { return cAsciiString("cBugException"); }
-const qucs::cLIMessage* cBugException::liMessage() const { return &moMessage; }
+cAbstractException* cBugException::createObject() const
+{
+    return new cBugException(*this);
+}
+cAsciiString cBugException::typeName() const
+{
+    return cAsciiString("cBugException");
+}
+const qucs::cLIMessage* cBugException::liMessage() const
+{
+    return &moMessage;
+}
 
 void cBugException::store(qsa::cAbstractSerializer& oSerializer) const
 {
@@ -390,9 +411,18 @@ cRuntimeException::cRuntimeException(const qucs::cLIMessage& oMsg, const char* p
 {
 }
 
-cAbstractException* cRuntimeException::createObject() const { return new cRuntimeException(*this); }
-cAsciiString cRuntimeException::typeName() const { return cAsciiString("cRuntimeException"); }
-const qucs::cLIMessage* cRuntimeException::liMessage() const { return &moMessage; }
+cAbstractException* cRuntimeException::createObject() const
+{
+    return new cRuntimeException(*this);
+}
+cAsciiString cRuntimeException::typeName() const
+{
+    return cAsciiString("cRuntimeException");
+}
+const qucs::cLIMessage* cRuntimeException::liMessage() const
+{
+    return &moMessage;
+}
 
 void cRuntimeException::store(qsa::cAbstractSerializer& oSerializer) const
 {

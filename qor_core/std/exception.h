@@ -104,8 +104,9 @@ public:
     /// Rebuilds a chain written by storeRecursive; empty when the stream starts with
     /// false. An element that cannot be rebuilt ends the chain as a cRuntimeException
     /// "Unknown exception type".
-    static tAutoPtr<cAbstractException> createFromStream(qsa::cAbstractDeserializer& oDeserializer,
-                                                         const class cAbstractExceptionFactory& oFactory);
+    static tAutoPtr<cAbstractException>
+    createFromStream(qsa::cAbstractDeserializer& oDeserializer,
+                     const class cAbstractExceptionFactory& oFactory);
 
 protected:
     void setOutOfMemoryCondition(bool bCondition) { mbOutOfMemory = bCondition; }
@@ -116,13 +117,13 @@ private:
     static void deleteChain(cAbstractException* pFirst);
     cAbstractException* lastInChain();
 
-    char mcSourceFile[kFileNameLength + 1];  ///< cut to 60 characters, NUL-terminated
+    char mcSourceFile[kFileNameLength + 1]; ///< cut to 60 characters, NUL-terminated
     unsigned int miSourceLine;
-    char mcWhat[kWhatLength + 1];            ///< "bug" or "runtime", cut to 255 characters
+    char mcWhat[kWhatLength + 1]; ///< "bug" or "runtime", cut to 255 characters
     Type meType;
-    cAbstractException* mpHistory;           ///< owned; next exception of the chain
-    bool mbOutOfMemory;                      ///< a copy of the history could not be made
-    qcs::cComponentLocation* mpRemoteLocation; ///< owned; null for a local exception
+    cAbstractException* mpHistory;                 ///< owned; next exception of the chain
+    bool mbOutOfMemory;                            ///< a copy of the history could not be made
+    qcs::cComponentLocation* mpRemoteLocation;     ///< owned; null for a local exception
     std::uintptr_t miBacktrace[kBacktraceEntries]; ///< return addresses, 0-terminated
 };
 
@@ -183,7 +184,13 @@ public:
 /// Defines createObject() (a copy) and typeName() (the class name) of an exception
 /// class; for use in a .cpp inside the class's namespace.
 #define QOR_DEFINE_EXCEPTION_IDENTITY(CLASS)                                                       \
-    ::qstd::cAbstractException* CLASS::createObject() const { return new CLASS(*this); }          \
-    ::qstd::cAsciiString CLASS::typeName() const { return ::qstd::cAsciiString(#CLASS); }
+    ::qstd::cAbstractException* CLASS::createObject() const                                        \
+    {                                                                                              \
+        return new CLASS(*this);                                                                   \
+    }                                                                                              \
+    ::qstd::cAsciiString CLASS::typeName() const                                                   \
+    {                                                                                              \
+        return ::qstd::cAsciiString(#CLASS);                                                       \
+    }
 
 #endif // QOR_CORE_STD_EXCEPTION_H

@@ -6,7 +6,10 @@
 namespace qstd {
 
 namespace {
-cAsciiString nameOrUnknown(const char* pName) { return cAsciiString(pName ? pName : "unknown"); }
+cAsciiString nameOrUnknown(const char* pName)
+{
+    return cAsciiString(pName ? pName : "unknown");
+}
 
 const char* rangeTemplate(cSTDExceptions::OutOfRangeType eType)
 {
@@ -139,8 +142,7 @@ void cOSErrorException::linkErrorText()
 
 cNumberConversionException::cNumberConversionException() : miIndex(0) {}
 
-cNumberConversionException::cNumberConversionException(const cAsciiString& sNumber,
-                                                       unsigned iIndex)
+cNumberConversionException::cNumberConversionException(const cAsciiString& sNumber, unsigned iIndex)
     : msNumber(sNumber), miIndex(iIndex)
 {
     qucs::cLIMessage oMsg;

@@ -10,11 +10,9 @@
 namespace qstd {
 
 /// Node base: the head and tail sentinels are plain base nodes.
-template <class T>
-class tListElementNodeType;
+template <class T> class tListElementNodeType;
 
-template <class T>
-class tListNodeBaseType
+template <class T> class tListNodeBaseType
 {
 public:
     enum
@@ -34,8 +32,7 @@ public:
 };
 
 /// Node that carries an element, constructed by copy.
-template <class T>
-class tListElementNodeType : public tListNodeBaseType<T>
+template <class T> class tListElementNodeType : public tListNodeBaseType<T>
 {
 public:
     explicit tListElementNodeType(const T& oElement) : moElement(oElement) {}
@@ -44,12 +41,10 @@ public:
     T moElement;
 };
 
-template <class T>
-class tList;
+template <class T> class tList;
 
 /// Iterator core: a node pointer whose moves are checked.
-template <class T>
-class tIteratorBase
+template <class T> class tIteratorBase
 {
 public:
     typedef tListNodeBaseType<T> tNode;
@@ -78,10 +73,7 @@ public:
 
     /// Marks the element for removal after the traversal; the node stays linked so
     /// that iterators resting on it remain valid.
-    void eraseLater()
-    {
-        elementNode("iterator::eraseLater()")->miFlags |= tNode::EraseLater;
-    }
+    void eraseLater() { elementNode("iterator::eraseLater()")->miFlags |= tNode::EraseLater; }
     bool isMarkedForErase() const { return mpNode && mpNode->isMarkedForErase(); }
 
     tNode* node() const { return mpNode; }
@@ -98,8 +90,7 @@ protected:
     tNode* mpNode; ///< not owned
 };
 
-template <class T>
-class tIterator : public tIteratorBase<T>
+template <class T> class tIterator : public tIteratorBase<T>
 {
 public:
     explicit tIterator(tListNodeBaseType<T>* pNode = nullptr) : tIteratorBase<T>(pNode) {}
@@ -123,8 +114,7 @@ public:
     }
 };
 
-template <class T>
-class tConstIterator : public tIteratorBase<T>
+template <class T> class tConstIterator : public tIteratorBase<T>
 {
 public:
     explicit tConstIterator(const tListNodeBaseType<T>* pNode = nullptr)
@@ -156,8 +146,7 @@ public:
 /// Iterator moves and dereferences are checked and throw cOutOfBoundsException
 /// ("tList", ...). Code that walks the list while callbacks may change it marks
 /// nodes with eraseLater() and calls sweep() once the walk is over.
-template <class T>
-class tList
+template <class T> class tList
 {
 public:
     typedef tIterator<T> iterator;
@@ -217,7 +206,10 @@ public:
             cSTDExceptions::throwOutOfBounds("tList", "insert(it)");
         return iterator(link(pBefore, new tElementNode(oElement)));
     }
-    iterator append(const T& oElement) { return iterator(link(mpTail, new tElementNode(oElement))); }
+    iterator append(const T& oElement)
+    {
+        return iterator(link(mpTail, new tElementNode(oElement)));
+    }
     iterator push_back(const T& oElement) { return append(oElement); }
     iterator prepend(const T& oElement)
     {
@@ -376,16 +368,15 @@ protected:
         return oElement;
     }
 
-    tNode* mpHead;     ///< owned sentinel
-    tNode* mpTail;     ///< owned sentinel
-    unsigned miCount;  ///< linked element nodes
+    tNode* mpHead;    ///< owned sentinel
+    tNode* mpTail;    ///< owned sentinel
+    unsigned miCount; ///< linked element nodes
 };
 
 /// A list of pointers whose guard mode decides what happens to the pointee of a
 /// destroyed or erased element: NoGuard leaves it, GuardSingle deletes it,
 /// GuardArray deletes it as an array. take() hands a pointer out without deleting.
-template <class T>
-class tPtrList : public tList<T*>
+template <class T> class tPtrList : public tList<T*>
 {
 public:
     enum GuardMode
@@ -448,8 +439,7 @@ private:
 };
 
 /// A producer of elements that tConstListRef iterates, such as a directory reader.
-template <class E>
-class tConstListRefNode
+template <class E> class tConstListRefNode
 {
 public:
     typedef E element_type;
@@ -464,8 +454,7 @@ public:
 
 /// Iteration over what one producer yields. begin() iterates over a copy of the
 /// producer, so iterations are independent; end() holds none.
-template <class N>
-class tConstListRef
+template <class N> class tConstListRef
 {
 public:
     typedef typename N::element_type element_type;

@@ -18,7 +18,10 @@ const char kUpperDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 // Longest integer text: 64 binary digits and a sign.
 const unsigned kIntegerBuffer = 72;
 
-unsigned upperOf(unsigned iChar) { return iChar >= 'a' && iChar <= 'z' ? iChar - 32 : iChar; }
+unsigned upperOf(unsigned iChar)
+{
+    return iChar >= 'a' && iChar <= 'z' ? iChar - 32 : iChar;
+}
 
 /// Value of a digit under the standard symbols, case-insensitive; 99 for none.
 unsigned standardDigitValue(unsigned iChar)
@@ -48,8 +51,8 @@ unsigned digitValue(unsigned iChar, unsigned iBase, const cNumberConversionForma
 /// A text of either width as pointer and length.
 struct cCharsRef
 {
-    const char* mpBytes;        ///< set for 8-bit texts
-    const unsigned* mpWide;     ///< set for Unicode texts
+    const char* mpBytes;    ///< set for 8-bit texts
+    const unsigned* mpWide; ///< set for Unicode texts
     unsigned miLength;
 
     unsigned at(unsigned i) const { return mpBytes ? (unsigned char)mpBytes[i] : mpWide[i]; }
@@ -69,7 +72,10 @@ cCharsRef charsOf(const tConstArrayRef<char>& oText)
 {
     return cCharsRef{oText.length() ? oText.constData() : "", nullptr, oText.length()};
 }
-cCharsRef charsOf(const cAsciiString& sText) { return cCharsRef{sText.c_str(), nullptr, sText.length()}; }
+cCharsRef charsOf(const cAsciiString& sText)
+{
+    return cCharsRef{sText.c_str(), nullptr, sText.length()};
+}
 cCharsRef charsOf(const qucs::cString& sText)
 {
     return cCharsRef{nullptr, sText.data(true), sText.length()};
@@ -359,7 +365,10 @@ bool cNumberConversionFormat::detectBase(const cAsciiString& sText, unsigned& iB
     unsigned iLength = sText.length();
     const char* p = sText.c_str();
     if (iLength > 2 && p[0] == '0') {
-        unsigned iDetected = p[1] == 'x' || p[1] == 'h' ? 16 : p[1] == 'd' ? 10 : p[1] == 'b' ? 2 : 0;
+        unsigned iDetected = p[1] == 'x' || p[1] == 'h' ? 16
+                             : p[1] == 'd'              ? 10
+                             : p[1] == 'b'              ? 2
+                                                        : 0;
         if (iDetected) {
             iBase = iDetected;
             iPrefixLength = 2;

@@ -64,17 +64,17 @@ public:
 
 private:
     unsigned miBase;
-    unsigned miFixedWidth;      ///< 0 = no fixed width
-    char mcLeadingDigit;        ///< fill character for fixed widths
+    unsigned miFixedWidth; ///< 0 = no fixed width
+    char mcLeadingDigit;   ///< fill character for fixed widths
     DigitCase meDigitCase;
     bool mbIgnoreLeadingSpaces;
     bool mbBaseDetection;
-    char mcDigitSymbols[37];    ///< 36 digits and a terminating 0
-    unsigned miPrecision;       ///< fractional digits written for doubles
+    char mcDigitSymbols[37]; ///< 36 digits and a terminating 0
+    unsigned miPrecision;    ///< fractional digits written for doubles
     bool mbRemoveTrailingZeros;
     bool mbAddIntegerPart;
     bool mbAddFractionalPart;
-    bool mbStandardSymbols;     ///< lets the parser map digits without the symbol table
+    bool mbStandardSymbols; ///< lets the parser map digits without the symbol table
 };
 
 /// Conversions between numbers and text. Targets are appended to; with a fixed

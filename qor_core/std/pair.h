@@ -5,8 +5,7 @@
 
 namespace qstd {
 
-template <class A, class B>
-struct tPair
+template <class A, class B> struct tPair
 {
     tPair() : first(), second() {}
     tPair(const A& oFirst, const B& oSecond) : first(oFirst), second(oSecond) {}

@@ -11,8 +11,7 @@ namespace qstd {
 /// watch does not own its object, its parent or its children; the owner of the
 /// objects calls unlinkAndReparentChildren() before a watch goes away. The
 /// destructor does so as well, so that no other watch keeps a dangling link.
-template <class T>
-class tParentWatch
+template <class T> class tParentWatch
 {
 public:
     explicit tParentWatch(T* pObject = nullptr) : mpParent(nullptr), mpObject(pObject) {}
@@ -46,8 +45,8 @@ public:
     {
         if (mpParent)
             mpParent->moChildren.remove(this);
-        for (typename tList<tParentWatch*>::iterator it = moChildren.begin(); it != moChildren.end();
-             ++it) {
+        for (typename tList<tParentWatch*>::iterator it = moChildren.begin();
+             it != moChildren.end(); ++it) {
             (*it)->mpParent = mpParent;
             if (mpParent)
                 mpParent->moChildren.append(*it);
@@ -57,9 +56,9 @@ public:
     }
 
 private:
-    tParentWatch* mpParent;            ///< not owned; null for a root
-    tList<tParentWatch*> moChildren;   ///< not owned, in the order they were added
-    T* mpObject;                       ///< not owned
+    tParentWatch* mpParent;          ///< not owned; null for a root
+    tList<tParentWatch*> moChildren; ///< not owned, in the order they were added
+    T* mpObject;                     ///< not owned
 };
 
 } // namespace qstd

@@ -13,8 +13,10 @@ typedef std::int16_t piInt16;
 typedef std::uint16_t piUInt16;
 typedef std::int32_t piInt32;
 typedef std::uint32_t piUInt32;
-typedef std::int64_t piInt64;
-typedef std::uint64_t piUInt64;
+// long long on every target, so that the 64-bit scalars meet the same overloads
+// (streaming, serializing) on the 32-bit target and on a 64-bit host.
+typedef long long piInt64;
+typedef unsigned long long piUInt64;
 typedef bool piBool;
 typedef double piDouble;
 
@@ -27,6 +29,6 @@ struct piVoid
 
 // Positions and lengths of the containers are 32 bits wide on every target.
 static_assert(sizeof(unsigned int) == 4, "the containers count in 32-bit unsigned");
-static_assert(sizeof(long long) == 8, "64-bit integers are required");
+static_assert(sizeof(piInt64) == 8 && sizeof(piUInt64) == 8, "64-bit integers are required");
 
 #endif // QOR_CORE_STD_PITYPES_H

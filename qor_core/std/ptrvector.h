@@ -12,8 +12,7 @@ namespace qstd {
 /// pointer type given at construction: Single deletes through the virtual
 /// destructor, Array with delete[], any other value leaves the pointees alone.
 /// Removing an element (remove, clear, resize, destruction) deletes its pointee.
-template <class T>
-class tPtrVector : public tVector<T*>
+template <class T> class tPtrVector : public tVector<T*>
 {
 public:
     explicit tPtrVector(tAutoPtrType::PointerType eType = tAutoPtrType::Single,

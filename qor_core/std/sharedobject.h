@@ -23,15 +23,13 @@ public:
     unsigned miTotalCount; ///< strong references plus watches; the block dies at 0
 };
 
-template <class T>
-class tSharedObjectWatch;
+template <class T> class tSharedObjectWatch;
 
 /// A reference-counted handle. The object is deleted (through its virtual
 /// destructor) when the last strong handle goes, unless the handle was made from a
 /// reference. invalidateObject() ends the object's life early: every handle and
 /// watch then reads as null, and dereferencing throws.
-template <class T>
-class tSharedObject
+template <class T> class tSharedObject
 {
 public:
     tSharedObject() : mpData(nullptr), mpObject(nullptr) {}
@@ -151,8 +149,7 @@ private:
 
 /// A weak watch: counts only in the total count, never keeps the object alive and
 /// tells whether it still exists.
-template <class T>
-class tSharedObjectWatch
+template <class T> class tSharedObjectWatch
 {
 public:
     tSharedObjectWatch() : mpData(nullptr), mpObject(nullptr) {}

@@ -9,8 +9,7 @@ namespace qstd {
 
 /// A stack of copies. miTopIdx counts the pushed elements; popping an empty stack is
 /// an assertion failure.
-template <class T>
-class tStack
+template <class T> class tStack
 {
 public:
     tStack() : miTopIdx(0) {}

@@ -8,7 +8,10 @@
 namespace qstd {
 
 namespace {
-void writeStackTrace() { QOR_DEBUG_LINE(qpi::piStackTrace(128)); }
+void writeStackTrace()
+{
+    QOR_DEBUG_LINE(qpi::piStackTrace(128));
+}
 } // namespace
 
 void cSTDExceptions::throwCoreBug(const char* pBug, const char* pFile, unsigned iLine)

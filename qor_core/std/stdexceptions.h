@@ -48,8 +48,8 @@ public:
                                                       const cAsciiString& sContains);
     /// Writes a stack trace to the debug output, then throws cOutOfRangeException.
     [[noreturn]] static void throwOutOfRange(const char* pContainer, const char* pOperation,
-                                             OutOfRangeType eType, long long iValue,
-                                             long long iMin, long long iMax);
+                                             OutOfRangeType eType, long long iValue, long long iMin,
+                                             long long iMax);
 };
 
 } // namespace qstd

@@ -21,8 +21,7 @@ public:
 };
 
 /// Iterator over a pool of element pointers.
-template <class T, class P>
-class tVectorIterator
+template <class T, class P> class tVectorIterator
 {
 public:
     explicit tVectorIterator(P* pSlot = nullptr) : mpSlot(pSlot) {}
@@ -54,8 +53,7 @@ private:
 /// geometrically, so that appending one element at a time does not copy the
 /// pointer pool every step; exact requests (clear, optimizeMemory) give the
 /// storage back.
-template <class T>
-class tVector
+template <class T> class tVector
 {
 public:
     /// Whether remove() calls notifyElementRemoved first.
@@ -69,8 +67,8 @@ public:
     typedef tVectorIterator<const T, T* const> const_iterator;
 
     explicit tVector(unsigned iElementsAhead = 10)
-        : mpPool(nullptr), miPoolSize(0), miCount(0), miElementsAhead(iElementsAhead ? iElementsAhead : 1),
-          miAllocated(0)
+        : mpPool(nullptr), miPoolSize(0), miCount(0),
+          miElementsAhead(iElementsAhead ? iElementsAhead : 1), miAllocated(0)
     {
     }
     tVector(const tVector& oOther)

@@ -25,7 +25,10 @@ void cAbstractEnDec::encode(const cString&, qstd::tArray<unsigned short>&) const
     throwNotImplemented("$MTR$Not implemented: %name%::encode (ucs32 -> ucs16)");
 }
 
-void cAbstractEnDec::reEncode(const cString& sSource, cString& sTarget) const { sTarget = sSource; }
+void cAbstractEnDec::reEncode(const cString& sSource, cString& sTarget) const
+{
+    sTarget = sSource;
+}
 
 void cAbstractEnDec::encodeCString(const cString& sSource, qstd::tArray<char>& oTarget) const
 {
@@ -43,6 +46,9 @@ void cAbstractEnDec::decode(const qstd::tConstArrayRef<unsigned short>&, cString
     throwNotImplemented("$MTR$Not implemented: %name%::decode (ucs16 -> ucs32)");
 }
 
-void cAbstractEnDec::reDecode(const cString& sSource, cString& sTarget) const { sTarget = sSource; }
+void cAbstractEnDec::reDecode(const cString& sSource, cString& sTarget) const
+{
+    sTarget = sSource;
+}
 
 } // namespace qucs

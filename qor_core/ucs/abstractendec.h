@@ -23,7 +23,8 @@ public:
     /// The byte encoding followed by one zero byte.
     virtual void encodeCString(const cString& sSource, qstd::tArray<char>& oTarget) const;
     virtual void decode(const qstd::tConstArrayRef<char>& oSource, cString& sTarget) const;
-    virtual void decode(const qstd::tConstArrayRef<unsigned short>& oSource, cString& sTarget) const;
+    virtual void decode(const qstd::tConstArrayRef<unsigned short>& oSource,
+                        cString& sTarget) const;
     /// Copies the source unchanged.
     virtual void reDecode(const cString& sSource, cString& sTarget) const;
 

@@ -32,7 +32,10 @@ unsigned toUnits(unsigned iChar, unsigned short* pUnits)
 
 } // namespace
 
-qstd::cAsciiString cEnDecUTF16::name() const { return qstd::cAsciiString("Endec-UTF16"); }
+qstd::cAsciiString cEnDecUTF16::name() const
+{
+    return qstd::cAsciiString("Endec-UTF16");
+}
 
 void cEnDecUTF16::encode(const cString& sSource, qstd::tArray<char>& oTarget) const
 {
@@ -68,8 +71,7 @@ void cEnDecUTF16::encodeCString(const cString& sSource, qstd::tArray<unsigned sh
     oTarget.append((unsigned short)0);
 }
 
-template <class F>
-void cEnDecUTF16::decodeUnits(unsigned iCount, F unitAt, cString& sTarget) const
+template <class F> void cEnDecUTF16::decodeUnits(unsigned iCount, F unitAt, cString& sTarget) const
 {
     for (unsigned i = 0; i < iCount; ++i) {
         unsigned iUnit = unitAt(i);
@@ -131,7 +133,8 @@ void cEnDecUTF16::decodeCString(const unsigned short* pSource, cString& sTarget)
         ++pSource;
         --iCount;
     }
-    decodeUnits(iCount, [pSource](unsigned i) -> unsigned { return pSource[i]; }, sTarget);
+    decodeUnits(
+        iCount, [pSource](unsigned i) -> unsigned { return pSource[i]; }, sTarget);
 }
 
 } // namespace qucs

@@ -38,8 +38,7 @@ public:
 
 private:
     /// Decodes iCount units read through unitAt, appending to sTarget.
-    template <class F>
-    void decodeUnits(unsigned iCount, F unitAt, cString& sTarget) const;
+    template <class F> void decodeUnits(unsigned iCount, F unitAt, cString& sTarget) const;
 
     unsigned int miOptions;
 };

@@ -191,7 +191,10 @@ unsigned int decodeUTF8(const char* pData, unsigned int& iIndex)
     return iChar;
 }
 
-qstd::cAsciiString cEnDecUTF8::name() const { return qstd::cAsciiString("Endec-UTF8"); }
+qstd::cAsciiString cEnDecUTF8::name() const
+{
+    return qstd::cAsciiString("Endec-UTF8");
+}
 
 void cEnDecUTF8::encodeChar(unsigned int iChar, qstd::tArray<char>& oTarget)
 {

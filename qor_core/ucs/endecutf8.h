@@ -15,8 +15,8 @@ class QOR_EXPORT cEnDecUTF8 : public cAbstractEnDec
 public:
     /// "Endec-UTF8"
     qstd::cAsciiString name() const override;
-    using cAbstractEnDec::encode;
     using cAbstractEnDec::decode;
+    using cAbstractEnDec::encode;
     void encode(const cString& sSource, qstd::tArray<char>& oTarget) const override;
     void decode(const qstd::tConstArrayRef<char>& oSource, cString& sTarget) const override;
     /// Appends the UTF-8 bytes of one code point (up to five bytes for large values).

@@ -11,8 +11,14 @@ namespace qucs {
 namespace {
 
 /// A character of either text type; 8-bit keys are read as their '?'-widened form.
-unsigned charValue(char c) { return (unsigned char)c < 128 ? (unsigned char)c : '?'; }
-unsigned charValue(unsigned c) { return c; }
+unsigned charValue(char c)
+{
+    return (unsigned char)c < 128 ? (unsigned char)c : '?';
+}
+unsigned charValue(unsigned c)
+{
+    return c;
+}
 
 /// Finds the next placeholder of sText at or after iFrom: a '%' outside an escape
 /// starts it; its name (the '%' included) runs to the next '%' (consumed) or space
@@ -142,11 +148,17 @@ public:
 
 cLIMessage::cLIMessage() : mpImpl(new cImpl) {}
 
-cLIMessage::cLIMessage(const qstd::cAsciiString& sKey) : mpImpl(new cImpl) { mpImpl->msKey = sKey; }
+cLIMessage::cLIMessage(const qstd::cAsciiString& sKey) : mpImpl(new cImpl)
+{
+    mpImpl->msKey = sKey;
+}
 
 cLIMessage::cLIMessage(const cLIMessage& oOther) : mpImpl(new cImpl(*oOther.mpImpl)) {}
 
-cLIMessage::~cLIMessage() { delete mpImpl; }
+cLIMessage::~cLIMessage()
+{
+    delete mpImpl;
+}
 
 cLIMessage& cLIMessage::operator=(const cLIMessage& oOther)
 {
@@ -189,7 +201,10 @@ cLIMessage& cLIMessage::operator<<(const qstd::cAsciiString& sText)
     return *this;
 }
 
-cLIMessage& cLIMessage::operator<<(const char* pText) { return *this << qstd::cAsciiString(pText); }
+cLIMessage& cLIMessage::operator<<(const char* pText)
+{
+    return *this << qstd::cAsciiString(pText);
+}
 
 cLIMessage& cLIMessage::operator<<(const cString& sText)
 {
@@ -200,7 +215,10 @@ cLIMessage& cLIMessage::operator<<(const cString& sText)
     return *this;
 }
 
-cLIMessage& cLIMessage::operator<<(int iValue) { return *this << (long long)iValue; }
+cLIMessage& cLIMessage::operator<<(int iValue)
+{
+    return *this << (long long)iValue;
+}
 
 cLIMessage& cLIMessage::operator<<(unsigned int iValue)
 {
@@ -245,9 +263,15 @@ const qstd::cNumberConversionFormat* cLIMessage::numberConversionFormat() const
     return mpImpl->mpFormat.get();
 }
 
-const qstd::cAsciiString& cLIMessage::key() const { return mpImpl->msKey; }
+const qstd::cAsciiString& cLIMessage::key() const
+{
+    return mpImpl->msKey;
+}
 
-bool cLIMessage::translatable() const { return mpImpl->mbTranslate; }
+bool cLIMessage::translatable() const
+{
+    return mpImpl->mbTranslate;
+}
 
 void cLIMessage::untranslated(cString& sResult) const
 {

@@ -17,7 +17,10 @@ const qstd::cNumberConversionFormat& defaultFormat()
 const unsigned kGrowStep = 1;
 } // namespace
 
-cString::cString() { setGrowStep(kGrowStep); }
+cString::cString()
+{
+    setGrowStep(kGrowStep);
+}
 
 cString::cString(const char* pString)
 {
@@ -42,7 +45,10 @@ cString::cString(const qstd::cAsciiString& sAscii, char cReplacement)
     fromAscii(sAscii, (unsigned char)cReplacement);
 }
 
-cString::cString(const cString& sOther) : tCodePointArray(sOther) { setGrowStep(kGrowStep); }
+cString::cString(const cString& sOther) : tCodePointArray(sOther)
+{
+    setGrowStep(kGrowStep);
+}
 
 cString::~cString() {}
 
@@ -113,73 +119,112 @@ cString cString::operator+(const cString& sOther) const
     return sResult.addString(sOther);
 }
 
-cString& cString::addNum(long long iValue) { return addNum(iValue, defaultFormat()); }
+cString& cString::addNum(long long iValue)
+{
+    return addNum(iValue, defaultFormat());
+}
 cString& cString::addNum(long long iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     qstd::cNumberConversion::toString(*this, iValue, oFormat);
     return *this;
 }
-cString& cString::setNum(long long iValue) { return setNum(iValue, defaultFormat()); }
+cString& cString::setNum(long long iValue)
+{
+    return setNum(iValue, defaultFormat());
+}
 cString& cString::setNum(long long iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addNum(iValue, oFormat);
 }
-cString& cString::addUNum(unsigned long long iValue) { return addUNum(iValue, defaultFormat()); }
+cString& cString::addUNum(unsigned long long iValue)
+{
+    return addUNum(iValue, defaultFormat());
+}
 cString& cString::addUNum(unsigned long long iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     qstd::cNumberConversion::toString(*this, iValue, oFormat);
     return *this;
 }
-cString& cString::setUNum(unsigned long long iValue) { return setUNum(iValue, defaultFormat()); }
+cString& cString::setUNum(unsigned long long iValue)
+{
+    return setUNum(iValue, defaultFormat());
+}
 cString& cString::setUNum(unsigned long long iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addUNum(iValue, oFormat);
 }
-cString& cString::addNum32(int iValue) { return addNum(iValue, defaultFormat()); }
+cString& cString::addNum32(int iValue)
+{
+    return addNum(iValue, defaultFormat());
+}
 cString& cString::addNum32(int iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     return addNum(iValue, oFormat);
 }
-cString& cString::setNum32(int iValue) { return setNum(iValue, defaultFormat()); }
+cString& cString::setNum32(int iValue)
+{
+    return setNum(iValue, defaultFormat());
+}
 cString& cString::setNum32(int iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     return setNum(iValue, oFormat);
 }
-cString& cString::addUNum32(unsigned iValue) { return addUNum(iValue, defaultFormat()); }
+cString& cString::addUNum32(unsigned iValue)
+{
+    return addUNum(iValue, defaultFormat());
+}
 cString& cString::addUNum32(unsigned iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     return addUNum(iValue, oFormat);
 }
-cString& cString::setUNum32(unsigned iValue) { return setUNum(iValue, defaultFormat()); }
+cString& cString::setUNum32(unsigned iValue)
+{
+    return setUNum(iValue, defaultFormat());
+}
 cString& cString::setUNum32(unsigned iValue, const qstd::cNumberConversionFormat& oFormat)
 {
     return setUNum(iValue, oFormat);
 }
-cString& cString::addDouble(double dValue) { return addDouble(dValue, defaultFormat()); }
+cString& cString::addDouble(double dValue)
+{
+    return addDouble(dValue, defaultFormat());
+}
 cString& cString::addDouble(double dValue, const qstd::cNumberConversionFormat& oFormat)
 {
     qstd::cNumberConversion::toStringFromDouble(*this, dValue, oFormat);
     return *this;
 }
-cString& cString::setDouble(double dValue) { return setDouble(dValue, defaultFormat()); }
+cString& cString::setDouble(double dValue)
+{
+    return setDouble(dValue, defaultFormat());
+}
 cString& cString::setDouble(double dValue, const qstd::cNumberConversionFormat& oFormat)
 {
     setSize(0);
     return addDouble(dValue, oFormat);
 }
-long long cString::toInt() const { return toInt(defaultFormat()); }
+long long cString::toInt() const
+{
+    return toInt(defaultFormat());
+}
 long long cString::toInt(const qstd::cNumberConversionFormat& oFormat) const
 {
     return qstd::cNumberConversion::fromString(*this, oFormat);
 }
-unsigned long long cString::toUInt() const { return toUInt(defaultFormat()); }
+unsigned long long cString::toUInt() const
+{
+    return toUInt(defaultFormat());
+}
 unsigned long long cString::toUInt(const qstd::cNumberConversionFormat& oFormat) const
 {
     return (unsigned long long)qstd::cNumberConversion::fromString(*this, oFormat);
 }
-double cString::toDouble() const { return toDouble(defaultFormat()); }
+double cString::toDouble() const
+{
+    return toDouble(defaultFormat());
+}
 double cString::toDouble(const qstd::cNumberConversionFormat& oFormat) const
 {
     return qstd::cNumberConversion::fromStringToDouble(*this, oFormat);

@@ -114,7 +114,10 @@ public:
     /// (an Alignment value; other values align left).
     cString& setFixedLength(unsigned iLength, const cString& sFiller, unsigned iAlignment);
 
-    bool operator==(const cString& sOther) const { return isEqual(sOther.data(true), sOther.length()); }
+    bool operator==(const cString& sOther) const
+    {
+        return isEqual(sOther.data(true), sOther.length());
+    }
     bool operator!=(const cString& sOther) const { return !(*this == sOther); }
     /// Each character equals the unsigned value of the byte.
     bool operator==(const qstd::cAsciiString& sOther) const;

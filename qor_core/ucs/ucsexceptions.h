@@ -23,11 +23,13 @@ public:
     /// "$MTR$Unicode encoding error!"
     [[noreturn]] static void throwUSCEncodeError(const qstd::cAbstractException& oCause);
     /// "$MTR$Unable to read translation file (%filename%)!"
-    [[noreturn]] static void throwUnableToReadTranslationFile(const qstd::cAbstractException& oCause,
-                                                              const cString& sFileName);
+    [[noreturn]] static void
+    throwUnableToReadTranslationFile(const qstd::cAbstractException& oCause,
+                                     const cString& sFileName);
     /// "$MTR$Unable to parse translation file (%filename%) line %line%!"
-    [[noreturn]] static void throwUnableToParseTranslationFile(
-        const qstd::cAbstractException& oCause, const cString& sFileName, unsigned iLine);
+    [[noreturn]] static void
+    throwUnableToParseTranslationFile(const qstd::cAbstractException& oCause,
+                                      const cString& sFileName, unsigned iLine);
 };
 
 /// Throws "$MTR$UTF8 decode error - unexpected end of data at index %index%!".

@@ -255,7 +255,8 @@ TEST(Signal, ConnectionsByNameAndIndirectCallsOfLocalSlots)
     std::string sLog;
     cReceiver a(sLog, "A");
     tSignal oLocal;
-    EXPECT_THROW(oLocal.connect(a, "sltFire", cAbstractSignal::ResolveAtConnect), qstd::cBugException);
+    EXPECT_THROW(oLocal.connect(a, "sltFire", cAbstractSignal::ResolveAtConnect),
+                 qstd::cBugException);
     EXPECT_EQ(0u, oLocal.numSlotCalls());
     signal0<piVoid> oPublic;
     try {
@@ -279,7 +280,8 @@ TEST(RMIExceptions, MessageTexts)
         e.liMessage()->untranslated(s);
         return std::string(s.ascii().c_str());
     };
-    EXPECT_EQ("Signal \"sigX\" could not be found in interface!", text(cNoSuchSignalException("sigX")));
+    EXPECT_EQ("Signal \"sigX\" could not be found in interface!",
+              text(cNoSuchSignalException("sigX")));
     EXPECT_EQ("Slot parameter of (sltY) or return value missmatch!",
               text(cCallParameterMissmatchException("sltY")));
     EXPECT_EQ("Slot parameter or return value missmatch on unregistered slot!",
@@ -287,6 +289,7 @@ TEST(RMIExceptions, MessageTexts)
     try {
         cRMIExceptions::throwIndirectLocalSlotCall();
     } catch (const qstd::cBugException& e) {
-        EXPECT_EQ("Slots connected to an explicit local signal cannot be called indirectly!", text(e));
+        EXPECT_EQ("Slots connected to an explicit local signal cannot be called indirectly!",
+                  text(e));
     }
 }

@@ -12,21 +12,38 @@ using qortest::messageOf;
 
 namespace {
 
-tArray<char> bytes(const char* p) { return tArray<char>(p, unsigned(std::strlen(p))); }
+tArray<char> bytes(const char* p)
+{
+    return tArray<char>(p, unsigned(std::strlen(p)));
+}
 
-std::string text(const tArray<char>& a) { return std::string(a.data(true), a.length()); }
+std::string text(const tArray<char>& a)
+{
+    return std::string(a.data(true), a.length());
+}
 
 } // namespace
 
 TEST(Bounds, StartEndToSizeRejectsBadRanges)
 {
-    enum Expect { Ok, Bounds, Range };
-    struct Row { unsigned iCount, iStart, iEnd; Expect eExpect; };
-    const Row oTable[] = {{4, 0, 4, Ok}, {4, 3, 2, Bounds}, {4, 1, 5, Range},
-                          {4, 4, 4, Range}, {0, 0, 0, Range}, {4, 3, 3, Ok}};
+    enum Expect
+    {
+        Ok,
+        Bounds,
+        Range
+    };
+    struct Row
+    {
+        unsigned iCount, iStart, iEnd;
+        Expect eExpect;
+    };
+    const Row oTable[] = {{4, 0, 4, Ok},    {4, 3, 2, Bounds}, {4, 1, 5, Range},
+                          {4, 4, 4, Range}, {0, 0, 0, Range},  {4, 3, 3, Ok}};
     for (const Row& oRow : oTable) {
         SCOPED_TRACE(testing::Message() << oRow.iStart << ".." << oRow.iEnd << "/" << oRow.iCount);
-        auto call = [&] { return tBounds::startEnd2Size(oRow.iCount, oRow.iStart, oRow.iEnd, "tArray", "t"); };
+        auto call = [&] {
+            return tBounds::startEnd2Size(oRow.iCount, oRow.iStart, oRow.iEnd, "tArray", "t");
+        };
         if (oRow.eExpect == Bounds)
             EXPECT_THROW(call(), cOutOfBoundsException);
         else if (oRow.eExpect == Range)
@@ -41,8 +58,8 @@ TEST(Bounds, StartSizeReportsTheKindOfViolation)
     // Overflowing 32 bits is a bounds violation, a start past the end an index one,
     // and a size past the end a size one with the room left as max.
     EXPECT_THROW(tBounds::startSize2End(10, 5, 0xffffffffu, "tArray", "x"), cOutOfBoundsException);
-    cOutOfRangeException e = expectThrow<cOutOfRangeException>(
-        [] { tBounds::startSize2End(10, 11, 0, "tArray", "x"); });
+    cOutOfRangeException e =
+        expectThrow<cOutOfRangeException>([] { tBounds::startSize2End(10, 11, 0, "tArray", "x"); });
     EXPECT_EQ(cSTDExceptions::Index, e.outOfRangeType());
     EXPECT_EQ(9, e.maxValue());
     e = expectThrow<cOutOfRangeException>([] { tBounds::startSize2End(10, 4, 7, "tArray", "x"); });
@@ -96,8 +113,8 @@ TEST(Array, AppendOfOwnElementSurvivesGrowth)
     tArray<char> oArray;
     for (int i = 0; i < 32; ++i)
         oArray.append(char('a' + i % 26));
-    oArray.append(oArray[0]);           // triggers growth while referring into the pool
-    oArray.append(oArray.data(), 33);   // source inside the pool as well
+    oArray.append(oArray[0]);         // triggers growth while referring into the pool
+    oArray.append(oArray.data(), 33); // source inside the pool as well
     EXPECT_EQ(66u, oArray.length());
     EXPECT_EQ('a', oArray[32]);
     EXPECT_EQ(text(oArray).substr(0, 33), text(oArray).substr(33));

@@ -7,7 +7,10 @@
 using namespace qstd;
 
 namespace {
-std::string str(const cAsciiString& s) { return s.c_str(); }
+std::string str(const cAsciiString& s)
+{
+    return s.c_str();
+}
 } // namespace
 
 TEST(AsciiString, NullAndEmptyStringsAreUsable)
@@ -78,7 +81,14 @@ TEST(AsciiString, CaseTrimAndPrintable)
 
 TEST(AsciiString, AdjustmentPadsToTheWidth)
 {
-    struct Row { const char* pText; unsigned iWidth; const char* pLeft; const char* pRight; const char* pCentre; };
+    struct Row
+    {
+        const char* pText;
+        unsigned iWidth;
+        const char* pLeft;
+        const char* pRight;
+        const char* pCentre;
+    };
     const Row oTable[] = {{"abc", 7, "abc****", "****abc", "**abc**"},
                           {"abc", 6, "abc***", "***abc", "*abc**"},
                           {"abc", 2, "abc", "abc", "abc"},

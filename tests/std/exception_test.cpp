@@ -23,7 +23,10 @@ qucs::cLIMessage message(const char* pText)
     return oMsg;
 }
 
-cRuntimeException runtime(const char* pText) { return cRuntimeException(message(pText), nullptr, 0); }
+cRuntimeException runtime(const char* pText)
+{
+    return cRuntimeException(message(pText), nullptr, 0);
+}
 
 std::string chainText(const cAbstractException& e, unsigned iFlags)
 {
@@ -124,64 +127,82 @@ TEST(Exception, RemoteLocationIsCopiedAndAssertedWhenMissing)
 
 TEST(StdExceptions, OutOfRangeMessagesByRangeType)
 {
-    struct Row { cSTDExceptions::OutOfRangeType eType; const char* pText; };
+    struct Row
+    {
+        cSTDExceptions::OutOfRangeType eType;
+        const char* pText;
+    };
     const Row oTable[] = {
-        {cSTDExceptions::Index, "Index out of range in C / op. The index should be between 1 - 9 but is 12!"},
-        {cSTDExceptions::Value, "Value out of range in C / op. The value should be between 1 and 9 but is 12!"},
-        {cSTDExceptions::Size, "Size is out of range in C / op. The size must be a value 1 and 9 but is 12!"},
-        {cSTDExceptions::IndexOrSize, "Index or size is out of range in C / op. The value must be between 1 and 9 but is 12!"},
-        {cSTDExceptions::EndValue, "End-value is out of range in C / op. The value must be between 1 and 9 but is 12!"},
-        {cSTDExceptions::OutOfRangeType(7), "Index out of range in C / op. The index should be between 1 - 9 but is 12!"}};
+        {cSTDExceptions::Index,
+         "Index out of range in C / op. The index should be between 1 - 9 but is 12!"},
+        {cSTDExceptions::Value,
+         "Value out of range in C / op. The value should be between 1 and 9 but is 12!"},
+        {cSTDExceptions::Size,
+         "Size is out of range in C / op. The size must be a value 1 and 9 but is 12!"},
+        {cSTDExceptions::IndexOrSize,
+         "Index or size is out of range in C / op. The value must be between 1 and 9 but is 12!"},
+        {cSTDExceptions::EndValue,
+         "End-value is out of range in C / op. The value must be between 1 and 9 but is 12!"},
+        {cSTDExceptions::OutOfRangeType(7),
+         "Index out of range in C / op. The index should be between 1 - 9 but is 12!"}};
     for (const Row& oRow : oTable) {
         SCOPED_TRACE(oRow.eType);
         cOutOfRangeException e("C", "op", oRow.eType, 12, 1, 9);
         EXPECT_EQ(oRow.pText, messageOf(e));
     }
     cOutOfRangeException oUnknown(nullptr, nullptr, cSTDExceptions::Index, -5, 0, 0);
-    EXPECT_EQ("Index out of range in unknown / unknown. The index should be between 0 - 0 but is -5!",
-              messageOf(oUnknown));
+    EXPECT_EQ(
+        "Index out of range in unknown / unknown. The index should be between 0 - 0 but is -5!",
+        messageOf(oUnknown));
 }
 
 TEST(StdExceptions, MessageTextsOfTheThrowFamily)
 {
     EXPECT_EQ("Out of bounds condition detected!", messageOf(cOutOfBoundsException(nullptr, "op")));
-    EXPECT_EQ("Out of bounds condition detected in \"C\"!", messageOf(cOutOfBoundsException("C", nullptr)));
+    EXPECT_EQ("Out of bounds condition detected in \"C\"!",
+              messageOf(cOutOfBoundsException("C", nullptr)));
     EXPECT_EQ("Type error while deserializing of int!", messageOf(cTypeErrorException("int")));
     cTypeMissmatchException oMismatch("float", "int");
-    EXPECT_EQ("Type mismatch: Expecting type \"int\" but got object of type \"float\"!", messageOf(oMismatch));
+    EXPECT_EQ("Type mismatch: Expecting type \"int\" but got object of type \"float\"!",
+              messageOf(oMismatch));
     EXPECT_EQ("Number conversion error. \"12x\" contains invalid characters at index 2!",
               messageOf(cNumberConversionException("12x", 2)));
 
-    cBugException e = expectThrow<cBugException>([] { cSTDExceptions::throwCoreBug("oops", "file.cpp", 3); });
+    cBugException e =
+        expectThrow<cBugException>([] { cSTDExceptions::throwCoreBug("oops", "file.cpp", 3); });
     EXPECT_EQ("Bug (\"oops\") detected!", messageOf(e));
     EXPECT_STREQ("file.cpp", e.sourceFileName());
     e = expectThrow<cBugException>([] { cSTDExceptions::throwUnsupportedOperation("fly"); });
     EXPECT_EQ("The operation \"fly\" is not supported!", messageOf(e));
     e = expectThrow<cBugException>([] { cSTDExceptions::throwElementNotFound("tList", "find"); });
     EXPECT_EQ("Element could not be found in \"tList\" while operation \"find\"!", messageOf(e));
-    e = expectThrow<cBugException>([] { cBugException::throwAssertionFailed(nullptr, nullptr, 7); });
+    e = expectThrow<cBugException>(
+        [] { cBugException::throwAssertionFailed(nullptr, nullptr, 7); });
     EXPECT_EQ("Assertion failed in file unknown file:7. (unknown)!", messageOf(e));
     e = expectThrow<cBugException>([] { QOR_ASSERT(1 + 1 == 3); });
     EXPECT_NE(std::string::npos, messageOf(e).find(". (1 + 1 == 3)!"));
 
-    cRuntimeException r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwUnexpectedEndOfInput(); });
+    cRuntimeException r =
+        expectThrow<cRuntimeException>([] { cSTDExceptions::throwUnexpectedEndOfInput(); });
     EXPECT_EQ("Unexpected end of input!", messageOf(r));
     r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimalBase(40, 2, 36); });
-    EXPECT_EQ("Invalid base for a decimal. The base must be between 2 and 36 but is 40!", messageOf(r));
+    EXPECT_EQ("Invalid base for a decimal. The base must be between 2 and 36 but is 40!",
+              messageOf(r));
     r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimal("1a", 1); });
-    EXPECT_EQ("Invalid decimal number (\"1a\"). Character at index 1 not points to digit!", messageOf(r));
+    EXPECT_EQ("Invalid decimal number (\"1a\"). Character at index 1 not points to digit!",
+              messageOf(r));
 
     cTypeMissmatchException m = expectThrow<cTypeMissmatchException>(
         [] { cSTDExceptions::throwWrongAnyDereference("int", "double"); });
     EXPECT_EQ("double", std::string(m.assignedType().c_str()));
     EXPECT_EQ("int", std::string(m.expectedType().c_str()));
     ASSERT_NE(nullptr, m.history());
-    EXPECT_EQ("User requested object of wrong type (\"int\") from type cAny which contains \"double\"!",
-              messageOf(*m.history()));
+    EXPECT_EQ(
+        "User requested object of wrong type (\"int\") from type cAny which contains \"double\"!",
+        messageOf(*m.history()));
 
-    cTextParseException p = expectThrow<cTextParseException>([] {
-        cSTDExceptions::throwTextParseError(message("$MTR$bad"), "ini", "a.ini", 3, 4);
-    });
+    cTextParseException p = expectThrow<cTextParseException>(
+        [] { cSTDExceptions::throwTextParseError(message("$MTR$bad"), "ini", "a.ini", 3, 4); });
     EXPECT_EQ("bad", messageOf(p));
     EXPECT_TRUE(p.fileName() == "a.ini");
     EXPECT_EQ(3u, p.row());
@@ -248,9 +269,9 @@ TEST(ExceptionStream, StoreRecursiveWritesMarkedElements)
     e.storeRecursive(oSerializer);
     std::string sErr = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, sErr.find("cAbstractException::storeRecursive"));
-    const std::vector<std::string> oExpected = {"piBool", "cAsciiString", "piUInt32", "piBool",
+    const std::vector<std::string> oExpected = {"piBool",  "cAsciiString", "piUInt32", "piBool",
                                                 "context", "cAsciiString", "piUInt32", "piBool",
-                                                "end", "piBool"};
+                                                "end",     "piBool"};
     EXPECT_EQ(oExpected, qortest::fakeKinds(oSerializer.moItems));
     EXPECT_TRUE(std::get<bool>(oSerializer.moItems.front()));
     EXPECT_FALSE(std::get<bool>(oSerializer.moItems.back()));
@@ -266,7 +287,8 @@ TEST(ExceptionStream, ChainSurvivesTheRoundTrip)
     testing::internal::GetCapturedStderr();
 
     qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
-    tAutoPtr<cAbstractException> pLoaded = cAbstractException::createFromStream(oDeserializer, cTestFactory());
+    tAutoPtr<cAbstractException> pLoaded =
+        cAbstractException::createFromStream(oDeserializer, cTestFactory());
     ASSERT_TRUE(pLoaded);
     EXPECT_EQ("outer ???|inner", chainText(*pLoaded, 1));
     EXPECT_EQ(cAbstractException::Runtime, pLoaded->type());
@@ -293,7 +315,8 @@ TEST(ExceptionStream, EmptyStreamAndUnknownTypes)
     e.storeRecursive(oSerializer);
     testing::internal::GetCapturedStderr();
     qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
-    tAutoPtr<cAbstractException> pLoaded = cAbstractException::createFromStream(oDeserializer, cTestFactory());
+    tAutoPtr<cAbstractException> pLoaded =
+        cAbstractException::createFromStream(oDeserializer, cTestFactory());
     ASSERT_TRUE(pLoaded);
     EXPECT_EQ("first|Unknown exception type cOutOfBoundsException!", chainText(*pLoaded, 1));
 }

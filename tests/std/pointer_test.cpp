@@ -10,7 +10,10 @@ using qortest::expectThrow;
 
 namespace {
 
-tAutoPtr<cCounted> makeCounted(int iValue) { return tAutoPtr<cCounted>(new cCounted(iValue)); }
+tAutoPtr<cCounted> makeCounted(int iValue)
+{
+    return tAutoPtr<cCounted>(new cCounted(iValue));
+}
 
 /// Holds a handle to another object and drops it in its destructor.
 struct cHolder

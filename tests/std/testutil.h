@@ -20,8 +20,7 @@ inline std::string messageOf(const qstd::cAbstractException& e)
 }
 
 /// Runs fCall, which must throw an exception of type E, and returns it.
-template <class E>
-E expectThrow(const std::function<void()>& fCall)
+template <class E> E expectThrow(const std::function<void()>& fCall)
 {
     try {
         fCall();

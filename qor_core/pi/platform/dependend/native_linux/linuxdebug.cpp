@@ -57,8 +57,7 @@ qstd::cAsciiString tryResolveAddrToSymbol(void* pAddress, bool& bFound)
 namespace {
 /// Walks the stack: calls fFrame(index, address, symbol) for each frame, up to and
 /// including the frame of main.
-template <class F>
-void walkStack(unsigned iCount, F fFrame)
+template <class F> void walkStack(unsigned iCount, F fFrame)
 {
     iCount = clampCount(iCount);
     void* pAddresses[kMaxFrames];
@@ -114,6 +113,9 @@ bool piResolveAddress(std::uintptr_t iAddress, qstd::cAsciiString& sResult)
     return bFound;
 }
 
-void breakPoint() { kill(getpid(), SIGTRAP); }
+void breakPoint()
+{
+    kill(getpid(), SIGTRAP);
+}
 
 } // namespace qpi

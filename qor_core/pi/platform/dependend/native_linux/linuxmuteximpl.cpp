@@ -15,12 +15,24 @@ cLinuxMutexImpl::cLinuxMutexImpl()
     pthread_mutexattr_destroy(&oAttributes);
 }
 
-cLinuxMutexImpl::~cLinuxMutexImpl() { pthread_mutex_destroy(&moMutex); }
+cLinuxMutexImpl::~cLinuxMutexImpl()
+{
+    pthread_mutex_destroy(&moMutex);
+}
 
-void cLinuxMutexImpl::lock() { pthread_mutex_lock(&moMutex); }
+void cLinuxMutexImpl::lock()
+{
+    pthread_mutex_lock(&moMutex);
+}
 
-bool cLinuxMutexImpl::tryLock() { return pthread_mutex_trylock(&moMutex) == 0; }
+bool cLinuxMutexImpl::tryLock()
+{
+    return pthread_mutex_trylock(&moMutex) == 0;
+}
 
-void cLinuxMutexImpl::unlock() { pthread_mutex_unlock(&moMutex); }
+void cLinuxMutexImpl::unlock()
+{
+    pthread_mutex_unlock(&moMutex);
+}
 
 } // namespace qpi

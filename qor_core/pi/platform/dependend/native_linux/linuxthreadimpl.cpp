@@ -12,7 +12,10 @@ cLinuxThreadImpl::cLinuxThreadImpl(tThreadFunction pFunction, void* pArgument)
 {
 }
 
-cLinuxThreadImpl::~cLinuxThreadImpl() { stop(); }
+cLinuxThreadImpl::~cLinuxThreadImpl()
+{
+    stop();
+}
 
 void* cLinuxThreadImpl::entry(void* pImpl)
 {

@@ -32,9 +32,9 @@ private:
     static void* entry(void* pImpl);
 
     tThreadFunction mpFunction;
-    void* mpArgument;   ///< not owned
+    void* mpArgument; ///< not owned
     pthread_t moThread;
-    bool mbRunning;     ///< a thread was started and not yet joined
+    bool mbRunning; ///< a thread was started and not yet joined
 };
 
 } // namespace qpi

@@ -1,0 +1,16 @@
+// abstractprocessevents.cpp - qpi::cAbstractProcessEvents.
+// SPDX-License-Identifier: MIT
+#include "qor_core/pi/abstractprocessevents.h"
+
+namespace qpi {
+
+cAbstractProcessEvents::cAbstractProcessEvents()
+    : sigFinished(qrmi::cAbstractSignal::IgnoreWhenUnconnected)
+{
+}
+
+cAbstractProcessEvents::~cAbstractProcessEvents() {}
+
+void cAbstractProcessEvents::poll() {}
+
+} // namespace qpi

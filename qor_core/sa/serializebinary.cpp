@@ -1,0 +1,402 @@
+// serializebinary.cpp - cSerializeBinary and cSBinaryStoreContextData.
+// SPDX-License-Identifier: MIT
+#include "qor_core/sa/serializebinary.h"
+#include "qor_core/sa/saexceptions.h"
+#include "qor_core/sa/typereference.h"
+#include "qor_core/std/asciistring.h"
+#include "qor_core/std/stdexceptions.h"
+#include "qor_core/ucs/endecutf8.h"
+#include "qor_core/ucs/string.h"
+
+#include <cstring>
+
+namespace qsa {
+
+namespace {
+
+/// Writes the iBytes low bytes of iValue, least significant first.
+inline void putLittleEndian(char* pTarget, piUInt64 iValue, unsigned iBytes)
+{
+    for (unsigned i = 0; i < iBytes; ++i) {
+        pTarget[i] = char(iValue & 0xffu);
+        iValue >>= 8;
+    }
+}
+
+/// A fixed width, so that the compiler can unroll the loop into plain stores.
+template <unsigned N> inline void putFixed(char* pTarget, piUInt64 iValue)
+{
+    for (unsigned i = 0; i < N; ++i) {
+        pTarget[i] = char(iValue & 0xffu);
+        iValue >>= 8;
+    }
+}
+
+/// The size of an item with a payload of iPayload bytes, refusing what exceeds the
+/// 32-bit positions of the buffer.
+inline unsigned itemSize(unsigned long long iPayload)
+{
+    unsigned long long iSize = 4 + iPayload;
+    if (iSize > 0xffffffffULL)
+        qstd::cSTDExceptions::throwOutOfBounds("cSerializeBinary", "store");
+    return unsigned(iSize);
+}
+
+typedef cSerializeBinaryShared tIds;
+
+} // namespace
+
+// --- cSBinaryStoreContextData -------------------------------------------------
+
+cSBinaryStoreContextData::cSBinaryStoreContextData(cSerializeBinary& oSerializer,
+                                                   cSBinaryStoreContextData* pParent,
+                                                   piUInt32 iBeginPos)
+    : mpSerializer(&oSerializer), mpParent(pParent), miBeginPos(iBeginPos), miLengthPos(0),
+      miContentPos(0), miEndPos(0), mbReleased(false), mbRestored(false)
+{
+}
+
+cSBinaryStoreContextData::~cSBinaryStoreContextData()
+{
+    if (mpSerializer && !mbRestored)
+        mpSerializer->unlinkContext(this, false);
+}
+
+void cSBinaryStoreContextData::release()
+{
+    if (mpSerializer && !mbRestored)
+        mpSerializer->unlinkContext(this, true);
+    mbReleased = true;
+}
+
+void cSBinaryStoreContextData::rewind() const
+{
+    if (mpSerializer)
+        mpSerializer->miPos = miContentPos;
+}
+
+void cSBinaryStoreContextData::complete()
+{
+    cSerializeBinary& s = *mpSerializer;
+    if (!mbReleased) {
+        miEndPos = s.miPos;
+        // The placeholder lies inside the buffer, so overwriting it cannot grow or fail.
+        s.miPos = miLengthPos;
+        s.writeScalar(tIds::UInt32ID, miEndPos - miLengthPos, 4);
+        s.miPos = miEndPos;
+        mbReleased = true;
+    }
+    mbRestored = true;
+    s.mpCurrent = mpParent;
+}
+
+// --- cSerializeBinary -----------------------------------------------------------
+
+cSerializeBinary::cSerializeBinary()
+    : mbExternal(false), miPos(0), mpCurrent(nullptr), meStringStoreMode(StoreUCS4)
+{
+    setPreferNoLabels(true);
+    // data() cuts the buffer at every call; keep the pool for the next round.
+    moOwnData.setFitOnErase(false);
+}
+
+cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
+    : moTarget(oTarget), mbExternal(true), miPos(0), mpCurrent(nullptr),
+      meStringStoreMode(StoreUCS4)
+{
+    setPreferNoLabels(true);
+    moOwnData.setFitOnErase(false);
+}
+
+cSerializeBinary::~cSerializeBinary()
+{
+    for (cSBinaryStoreContextData* p = mpCurrent; p; p = p->mpParent)
+        p->mpSerializer = nullptr;
+}
+
+unsigned cSerializeBinary::bufferLength() const
+{
+    return mbExternal ? moTarget.length() : moOwnData.length();
+}
+
+// The helpers below are inline (and used only in this file) so that the exported
+// class's calls to them are not routed through the symbol table.
+inline char* cSerializeBinary::claim(unsigned iCount)
+{
+    unsigned iEnd = miPos + iCount;
+    if (!mbExternal && iEnd >= miPos && iEnd <= moOwnData.length()) {
+        char* pTarget = moOwnData.begin() + miPos;
+        miPos = iEnd;
+        return pTarget;
+    }
+    return claimGrowing(iCount);
+}
+
+char* cSerializeBinary::claimGrowing(unsigned iCount)
+{
+    unsigned iEnd = miPos + iCount;
+    if (iEnd < miPos)
+        qstd::cSTDExceptions::throwOutOfBounds("cSerializeBinary", "store");
+    char* pTarget;
+    if (!mbExternal) {
+        unsigned iLength = moOwnData.length();
+        if (iEnd > iLength)
+            moOwnData.appendElements(iEnd - iLength);
+        pTarget = moOwnData.begin() + miPos;
+    } else {
+        unsigned iLength = moTarget.length();
+        if (iEnd > iLength)
+            moTarget.proxyInsertDefaultObjects(iLength, iEnd - iLength);
+        pTarget = moTarget.proxyProvideWriteableData(miPos, iCount);
+    }
+    miPos = iEnd;
+    return pTarget;
+}
+
+inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
+{
+    char* p = claim(4 + iBytes);
+    putFixed<4>(p, iId);
+    switch (iBytes) {
+    case 1:
+        putFixed<1>(p + 4, iValue);
+        break;
+    case 2:
+        putFixed<2>(p + 4, iValue);
+        break;
+    case 4:
+        putFixed<4>(p + 4, iValue);
+        break;
+    default:
+        putFixed<8>(p + 4, iValue);
+        break;
+    }
+}
+
+inline void cSerializeBinary::writeAsciiItem(const char* pData, unsigned iLength)
+{
+    char* p = claim(itemSize(4ULL + iLength));
+    putLittleEndian(p, tIds::AsciiStringID, 4);
+    putLittleEndian(p + 4, iLength, 4);
+    if (iLength)
+        std::memcpy(p + 8, pData, iLength);
+}
+
+void cSerializeBinary::storeBlock(const char* pData, unsigned iSize)
+{
+    bool bWide = iSize == 0xffffffffu;
+    unsigned iCountBytes = bWide ? 8 : 4;
+    char* p = claim(itemSize((unsigned long long)iCountBytes + iSize));
+    putLittleEndian(p, bWide ? tIds::RawBytes64ID : tIds::RawBytesID, 4);
+    putLittleEndian(p + 4, iSize, iCountBytes);
+    if (iSize)
+        std::memcpy(p + 4 + iCountBytes, pData, iSize);
+}
+
+void cSerializeBinary::store(unsigned char iValue)
+{
+    writeScalar(tIds::UCharID, iValue, 1);
+}
+void cSerializeBinary::store(signed char iValue)
+{
+    writeScalar(tIds::CharID, piUChar(iValue), 1);
+}
+void cSerializeBinary::store(unsigned short iValue)
+{
+    writeScalar(tIds::UInt16ID, iValue, 2);
+}
+void cSerializeBinary::store(short iValue)
+{
+    writeScalar(tIds::Int16ID, piUInt16(iValue), 2);
+}
+void cSerializeBinary::store(unsigned int iValue)
+{
+    writeScalar(tIds::UInt32ID, iValue, 4);
+}
+void cSerializeBinary::store(int iValue)
+{
+    writeScalar(tIds::Int32ID, piUInt32(iValue), 4);
+}
+void cSerializeBinary::store(unsigned long long iValue)
+{
+    writeScalar(tIds::UInt64ID, iValue, 8);
+}
+void cSerializeBinary::store(long long iValue)
+{
+    writeScalar(tIds::Int64ID, piUInt64(iValue), 8);
+}
+void cSerializeBinary::store(bool bValue)
+{
+    writeScalar(tIds::BoolID, bValue ? 1 : 0, 4);
+}
+
+void cSerializeBinary::store(double dValue)
+{
+    static_assert(sizeof(double) == 8, "IEEE binary64 is required");
+    // The bit pattern as an integer: its bytes are then written least significant
+    // first, whatever the processor's byte order.
+    piUInt64 iBits;
+    std::memcpy(&iBits, &dValue, 8);
+    writeScalar(tIds::DoubleID, iBits, 8);
+}
+
+void cSerializeBinary::store(const qstd::cAsciiString& sValue)
+{
+    writeAsciiItem(sValue.c_str(), sValue.length());
+}
+
+void cSerializeBinary::store(const qucs::cString& sValue)
+{
+    unsigned iLength = sValue.length();
+    if (meStringStoreMode == StoreUCS4) {
+        char* p = claim(itemSize(4 + 4ULL * iLength));
+        putLittleEndian(p, tIds::StringUCS4ID, 4);
+        putLittleEndian(p + 4, iLength, 4);
+        p += 8;
+        for (unsigned i = 0; i < iLength; ++i, p += 4)
+            putLittleEndian(p, sValue[i], 4);
+    } else if (meStringStoreMode == StoreUTF8) {
+        qstd::tArray<char> oBytes;
+        qucs::cEnDecUTF8().encode(sValue, oBytes);
+        unsigned iBytes = oBytes.length();
+        char* p = claim(itemSize(4ULL + iBytes));
+        putLittleEndian(p, tIds::StringUTF8ID, 4);
+        putLittleEndian(p + 4, iBytes, 4);
+        if (iBytes)
+            std::memcpy(p + 8, oBytes.begin(), iBytes);
+    }
+}
+
+void cSerializeBinary::rewind()
+{
+    miPos = mpCurrent ? mpCurrent->miContentPos : 0;
+}
+
+void cSerializeBinary::clear()
+{
+    if (mpCurrent)
+        cSAExceptions::throwSerializerClearWithOpenContexts();
+    if (mbExternal)
+        moTarget.setSize(0);
+    else
+        moOwnData.clear();
+    miPos = 0;
+}
+
+cContextRef cSerializeBinary::newContext(const char* pTypeName)
+{
+    unsigned iNameLength = pTypeName ? unsigned(std::strlen(pTypeName)) : 0;
+    // The data object first: a failed allocation then leaves no bytes behind.
+    cSBinaryStoreContextData* pData = new cSBinaryStoreContextData(*this, mpCurrent, miPos);
+    try {
+        unsigned long long iHeader = 4 + 8 + 8 + (pTypeName ? 8ULL + iNameLength : 0);
+        char* p = claim(itemSize(iHeader - 4));
+        putLittleEndian(p, tIds::ContextID, 4);
+        putLittleEndian(p + 4, tIds::UInt32ID, 4);
+        putLittleEndian(p + 8, 0, 4); // the length, written by release()
+        putLittleEndian(p + 12, tIds::BoolID, 4);
+        putLittleEndian(p + 16, pTypeName ? 1 : 0, 4);
+        if (pTypeName) {
+            putLittleEndian(p + 20, tIds::AsciiStringID, 4);
+            putLittleEndian(p + 24, iNameLength, 4);
+            if (iNameLength)
+                std::memcpy(p + 28, pTypeName, iNameLength);
+        }
+    } catch (...) {
+        miPos = pData->miBeginPos;
+        pData->mpSerializer = nullptr;
+        delete pData;
+        throw;
+    }
+    pData->miLengthPos = pData->miBeginPos + 4;
+    pData->miContentPos = miPos;
+    mpCurrent = pData;
+    return cContextRef(pData);
+}
+
+void cSerializeBinary::releaseCurrentContext()
+{
+    if (mpCurrent)
+        mpCurrent->release();
+}
+
+void cSerializeBinary::unlinkContext(cSBinaryStoreContextData* pData, bool bComplete)
+{
+    cSBinaryStoreContextData* p = mpCurrent;
+    while (p && p != pData)
+        p = p->mpParent;
+    if (!p) {
+        // Already taken out of the chain together with an outer context.
+        pData->mbRestored = true;
+        return;
+    }
+    // Contexts above pData are still open although pData closes: complete them along
+    // with it, or drop them with it.
+    for (;;) {
+        cSBinaryStoreContextData* pInner = mpCurrent;
+        if (bComplete) {
+            pInner->complete();
+        } else {
+            if (pInner != pData)
+                pInner->mbReleased = true;
+            pInner->mbRestored = true;
+            mpCurrent = pInner->mpParent;
+        }
+        if (pInner == pData)
+            break;
+    }
+    if (!bComplete)
+        miPos = pData->miBeginPos;
+}
+
+void cSerializeBinary::newLabel(const qstd::cAsciiString& sName)
+{
+    unsigned iLength = sName.length();
+    char* p = claim(itemSize(8ULL + iLength));
+    putLittleEndian(p, tIds::LabelID, 4);
+    putLittleEndian(p + 4, tIds::AsciiStringID, 4);
+    putLittleEndian(p + 8, iLength, 4);
+    if (iLength)
+        std::memcpy(p + 12, sName.c_str(), iLength);
+}
+
+qstd::tArrayRef<char> cSerializeBinary::data()
+{
+    if (mpCurrent)
+        cSAExceptions::throwSerializerDataWithOpenContexts();
+    if (mbExternal) {
+        if (moTarget.length() > miPos)
+            moTarget.setSize(miPos);
+        return moTarget;
+    }
+    if (moOwnData.length() > miPos)
+        moOwnData.truncate(miPos);
+    return qstd::tArrayRef<char>(moOwnData);
+}
+
+void cSerializeBinary::swapData(qstd::tArray<char>& oData)
+{
+    // Open contexts hold positions in the buffer that is about to go.
+    if (mpCurrent)
+        cSAExceptions::throwSerializerClearWithOpenContexts();
+    moOwnData.swap(oData);
+    miPos = 0;
+}
+
+void cSerializeBinary::patch(unsigned iPos, cAbstractTypeReference& oReference)
+{
+    if (iPos > bufferLength())
+        qstd::cSTDExceptions::throwOutOfBounds("cSerializeBinary", "patch");
+    piUInt32 iOldPos = miPos;
+    miPos = iPos;
+    try {
+        oReference.store(*this);
+    } catch (...) {
+        miPos = iOldPos;
+        throw;
+    }
+    if (miPos < iOldPos)
+        miPos = iOldPos;
+}
+
+} // namespace qsa

@@ -1,0 +1,172 @@
+// Tests of the POSIX process events: waiting on pipes, the select sleep, the event
+// flags, and a full turn of a queue that waits in poll.
+#include "worktesting.h"
+
+#include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
+#include "std/testutil.h"
+
+#include <chrono>
+#include <memory>
+#include <unistd.h>
+
+using namespace qpi;
+using qortest::cProbe;
+
+namespace {
+
+/// A pipe closed with the test.
+struct cPipe
+{
+    cPipe() { EXPECT_EQ(0, ::pipe(miFds)); }
+    ~cPipe()
+    {
+        ::close(miFds[0]);
+        ::close(miFds[1]);
+    }
+    void write() { ASSERT_EQ(1, ::write(miFds[1], "x", 1)); }
+    int readEnd() const { return miFds[0]; }
+    int miFds[2];
+};
+
+/// A started I/O work waiting for iFd to become readable.
+void waitReadable(cWork& oWork, int iFd)
+{
+    qstd::tAutoPtr<cFDAIOData> pData(new cFDAIOData);
+    pData->addFd(iFd, tFdInfo::FdReadable);
+    oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(pData.release()));
+}
+
+class PosixProcessEvents : public testing::Test
+{
+protected:
+    PosixProcessEvents() { moEvents.sigFinished.connect(moFinished, &cProbe::slt); }
+    qstd::tSharedObject<cWork> add(cWork& oWork)
+    {
+        qstd::tSharedObject<cWork> pJob(oWork);
+        moJobs.append(pJob);
+        return pJob;
+    }
+    long long msSince(std::chrono::steady_clock::time_point oStart)
+    {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - oStart)
+            .count();
+    }
+
+    cPosixProcessEvents moEvents;
+    cProbe moFinished;
+    cAbstractProcessEvents::tJobList moJobs;
+};
+
+} // namespace
+
+TEST_F(PosixProcessEvents, ReadyDescriptorsMarkEveryWaitingWork)
+{
+    cPipe oPipe, oQuiet;
+    cWork oFirst, oSecond, oIdle, oStopped;
+    waitReadable(oFirst, oPipe.readEnd());
+    waitReadable(oSecond, oPipe.readEnd());
+    waitReadable(oIdle, oQuiet.readEnd());
+    waitReadable(oStopped, oPipe.readEnd());
+    oStopped.stop();
+    add(oFirst);
+    add(oIdle);
+    add(oSecond);
+    add(oStopped);
+    oPipe.write();
+
+    moEvents.yield(0, moJobs, 0);
+    EXPECT_EQ(0, moFinished.miCalls) << "a zero timeout examines nothing";
+    EXPECT_FALSE(oFirst.aioData().isEvent());
+
+    auto oStart = std::chrono::steady_clock::now();
+    moEvents.yield(0, moJobs, 5000);
+    EXPECT_LT(msSince(oStart), 1000);
+    EXPECT_EQ(1, moFinished.miCalls);
+    EXPECT_TRUE(oFirst.aioData().isEvent());
+    EXPECT_TRUE(oSecond.aioData().isEvent());
+    EXPECT_FALSE(oIdle.aioData().isEvent());
+    EXPECT_FALSE(oStopped.aioData().isEvent());
+}
+
+TEST_F(PosixProcessEvents, WithoutDescriptorsSelectSleeps)
+{
+    auto oStart = std::chrono::steady_clock::now();
+    moEvents.yield(0, moJobs, 60);
+    long long iElapsed = msSince(oStart);
+    EXPECT_GE(iElapsed, 55);
+    EXPECT_LT(iElapsed, 600);
+    EXPECT_EQ(1, moFinished.miCalls);
+}
+
+TEST_F(PosixProcessEvents, FlagsAndMissingData)
+{
+    EXPECT_EQ(0x03C7u, tFdInfo(3, tFdInfo::FdReadable | tFdInfo::FdWritable).pollEvents());
+    EXPECT_EQ(0x0018u, tFdInfo(3, tFdInfo::FdError).pollEvents());
+
+    struct cOtherData : cAbstractAIOData
+    {
+    };
+    cWork oWork;
+    add(oWork);
+    oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cOtherData));
+    qstd::cBugException e =
+        qortest::expectThrow<qstd::cBugException>([&] { moEvents.yield(0, moJobs, 10); });
+    EXPECT_EQ("Asynchronous I/O data does not have file descriptor information!",
+              qortest::messageOf(e));
+    oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>());
+    EXPECT_FALSE(oWork.isStarted()) << "null data stops a work that had data";
+    oWork.start(0, cWork::AsyncIO);
+    EXPECT_EQ(cWork::Periodic, oWork.type());
+    e = qortest::expectThrow<qstd::cBugException>([&] { oWork.aioData(); });
+    EXPECT_EQ("Work does not own asynchronous I/O data!", qortest::messageOf(e));
+}
+
+TEST(PosixWorkQueue, PipeReadinessRunsTheWorkInOneTurn)
+{
+    cPipe oPipe;
+    cWorkQueue oQueue;
+    oQueue.setEvents(cPlatform().createProcessEvents());
+    cWork oReader, oTimeout;
+    cProbe oRead([&] {
+        char c;
+        ASSERT_EQ(1, ::read(oPipe.readEnd(), &c, 1));
+    });
+    cProbe oTimedOut;
+    oRead.attach(oReader);
+    oTimedOut.attach(oTimeout);
+    oQueue.addJob(oReader);
+    oQueue.addJob(oTimeout);
+    waitReadable(oReader, oPipe.readEnd());
+    oTimeout.start(30, cWork::Single);
+
+    auto oStart = std::chrono::steady_clock::now();
+    oQueue.process(); // nothing to read: the timed work ends the wait
+    EXPECT_EQ(0, oRead.miCalls);
+    EXPECT_EQ(1, oTimedOut.miCalls);
+    EXPECT_GE(std::chrono::steady_clock::now() - oStart, std::chrono::milliseconds(25));
+
+    oPipe.write();
+    oStart = std::chrono::steady_clock::now();
+    oQueue.process(); // I/O works only: a 10 s wait that the pipe ends at once
+    EXPECT_EQ(1, oRead.miCalls);
+    EXPECT_LT(std::chrono::steady_clock::now() - oStart, std::chrono::milliseconds(1000));
+    EXPECT_EQ(2u, oQueue.jobs().count());
+}
+
+TEST(PosixWorkQueue, QueueDestroyedWhileItsEventsReport)
+{
+    cPipe oPipe;
+    std::unique_ptr<cWorkQueue> pQueue(new cWorkQueue);
+    pQueue->setEvents(cPlatform().createProcessEvents());
+    qstd::tSharedObject<cWork> pReader = pQueue->createJob();
+    cProbe oRead([&] { pQueue.reset(); }); // also ends the emission of sigFinished
+    oRead.attach(*pReader);
+    waitReadable(*pReader, oPipe.readEnd());
+    pReader = qstd::tSharedObject<cWork>();
+    oPipe.write();
+    cWorkQueue* pRaw = pQueue.get();
+    pRaw->process();
+    EXPECT_EQ(1, oRead.miCalls);
+    EXPECT_FALSE(pQueue);
+}

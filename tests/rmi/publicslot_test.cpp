@@ -1,0 +1,373 @@
+// Tests of public slots and signals: the registries of cConnectable, calls by
+// name through frames and streams, the serialized descriptions and the
+// rebuilding of an interface with proxies from an RMI factory.
+#include "qor_core/qor_core.h"
+#include "qor_core/sa/deserializebinary.h"
+#include "qor_core/sa/serializebinary.h"
+#include "support/fakeserializer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace qrmi;
+using qortest::cFakeDeserializer;
+using qortest::cFakeSerializer;
+using qortest::tFakeStream;
+using qstd::cAsciiString;
+
+namespace {
+
+std::string str(const qstd::cAsciiString& s)
+{
+    return s.c_str();
+}
+
+std::string messageOf(const qstd::cAbstractException& e)
+{
+    qucs::cString sText;
+    e.liMessage()->untranslated(sText);
+    return sText.ascii().c_str();
+}
+
+/// The public slot "int sltAdd(int, int)" as an application would write it: the
+/// frame holds the result and the two summands; the streams carry the summands
+/// in and the sum out. Counts its destructions.
+class cAddSlotCall : public cAbstractSlotCall2<int, int, int>
+{
+public:
+    cAddSlotCall(cConnectable& oReceiver, int& iDestroyed, cAbstractSignal* pSignal = nullptr)
+        : cAbstractSlotCall2<int, int, int>(oReceiver, pSignal), miDestroyed(iDestroyed)
+    {
+    }
+    ~cAddSlotCall() override { ++miDestroyed; }
+
+    int call(int a, int b) const override { return a + b; }
+    int callRef(qsa::cReferenceFrame& oFrame) const override
+    {
+        int& iResult = oFrame.readNext<int>();
+        int a = oFrame.readNext<int>();
+        int b = oFrame.readNext<int>();
+        return iResult = call(a, b);
+    }
+    void call(qsa::cAbstractDeserializer& oIn, qsa::cAbstractSerializer& oOut) const override
+    {
+        int a = 0, b = 0;
+        try {
+            a << oIn;
+            b << oIn;
+        } catch (const qstd::cAbstractException& e) {
+            cRMIExceptions::throwParameterMissmatch(isPublicSlot(), e);
+        }
+        call(a, b) >> oOut;
+    }
+    cAbstractSlotCall2<int, int, int>*
+    createConnectedInstance(cAbstractSignal& oSignal) const override
+    {
+        return new cAddSlotCall(assignedObject(), miDestroyed, &oSignal);
+    }
+    using cAbstractSlotCall2<int, int, int>::call;
+
+private:
+    int& miDestroyed;
+};
+
+/// Publishes sltAdd with a full description.
+class cCalculator : public cConnectable
+{
+public:
+    cCalculator() { publish(*this, "sltAdd"); }
+
+    cPublicSlot* publish(cConnectable& oOwner, const char* pName)
+    {
+        cPublicSlot* pSlot = oOwner.registerSlot(
+            pName, "int", "int, int", "adds two numbers",
+            qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oOwner, miSlotsDestroyed)));
+        pSlot->addParameter() = cSSValue("int", "first summand", false, false);
+        pSlot->addParameter() = cSSValue("int", "second summand", false, false);
+        pSlot->returnValue() = cSSValue("int", "the sum", true, false);
+        return pSlot;
+    }
+
+    int miSlotsDestroyed = 0;
+};
+
+/// A proxy slot call: records what it is asked to forward.
+class cProxySlotCall : public cAbstractSlotCall
+{
+public:
+    cProxySlotCall(cConnectable& oOwner, std::vector<std::string>& oLog)
+        : cAbstractSlotCall(oOwner, nullptr), moLog(oLog)
+    {
+    }
+    void call(qsa::cAbstractDeserializer& oIn, qsa::cAbstractSerializer& oOut) const override
+    {
+        cAsciiString sArgument;
+        sArgument << oIn;
+        moLog.push_back(std::string("forward ") + publicSlotName().c_str() + " " +
+                        sArgument.c_str());
+        true >> oOut;
+    }
+
+private:
+    std::vector<std::string>& moLog;
+};
+
+/// The application's factory: proxy slot calls and one proxy signal per index.
+class cTestRMIFactory : public cAbstractRMIFactory
+{
+public:
+    qstd::tAutoPtr<cAbstractSlotCall> createRemoteSlotCall(cConnectable& oOwner) override
+    {
+        return qstd::tAutoPtr<cAbstractSlotCall>(new cProxySlotCall(oOwner, moLog));
+    }
+    cAbstractSignal* createRemoteSignal(unsigned int iConnectableIndex) override
+    {
+        moIndices.push_back(iConnectableIndex);
+        moSignals.push_back(std::make_unique<signal0<piVoid>>());
+        return moSignals.back().get();
+    }
+
+    std::vector<std::string> moLog;
+    std::vector<unsigned> moIndices;
+    std::vector<std::unique_ptr<signal0<piVoid>>> moSignals; ///< owns the proxy signals
+};
+
+} // namespace
+
+TEST(PublicSlot, CalledByNameThroughAFrame)
+{
+    cCalculator oCalc;
+    int iSum = 0, a = 2, b = 40;
+    qsa::cReferenceFrame oFrame;
+    oFrame.addRef(iSum, true, false).addRef(a, false, true).addRef(b, false, true);
+    oCalc.invokeIndirectSlot("sltAdd", oFrame);
+    EXPECT_EQ(42, iSum);
+
+    // An argument of another type is found before the slot runs.
+    double dWrong = 1.0;
+    qsa::cReferenceFrame oWrong;
+    oWrong.addRef(iSum, true, false).addRef(a, false, true).addRef(dWrong, false, true);
+    iSum = 0;
+    EXPECT_THROW(oCalc.invokeIndirectSlot("sltAdd", oWrong), qstd::cTypeMissmatchException);
+    EXPECT_EQ(0, iSum);
+
+    try {
+        oCalc.invokeIndirectSlot("sltSub", oFrame);
+        ADD_FAILURE() << "missing slot called";
+    } catch (const cNoSuchSlotException& e) {
+        EXPECT_EQ("sltSub", str(e.slotName()));
+        EXPECT_EQ("(piInt32, piInt32, piInt32)", str(e.slotArguments()));
+        EXPECT_EQ("Slot \"sltSub((piInt32, piInt32, piInt32))\" not found in interface",
+                  messageOf(e));
+    }
+}
+
+TEST(PublicSlot, CalledByNameThroughStreams)
+{
+    cCalculator oCalc;
+    cFakeDeserializer oIn(tFakeStream{19, 23});
+    cFakeSerializer oOut;
+    oCalc.invokeIndirectRemoteSlot("sltAdd", oIn, oOut);
+    ASSERT_EQ(1u, oOut.moItems.size());
+    EXPECT_EQ(42, std::get<int>(oOut.moItems[0]));
+
+    // The same call through the binary format.
+    qsa::cSerializeBinary oArguments;
+    oArguments.store(100);
+    oArguments.store(-1);
+    qsa::cDeserializeBinary oBinaryIn(oArguments.data());
+    qsa::cSerializeBinary oResult;
+    oCalc.invokeIndirectRemoteSlot("sltAdd", oBinaryIn, oResult);
+    qsa::cDeserializeBinary oReadBack(oResult.data());
+    int iSum = 0;
+    iSum << oReadBack;
+    EXPECT_EQ(99, iSum);
+
+    cFakeDeserializer oNone(tFakeStream{});
+    try {
+        oCalc.invokeIndirectRemoteSlot("sltMul", oNone, oOut);
+        ADD_FAILURE();
+    } catch (const cNoSuchSlotException& e) {
+        EXPECT_EQ("Slot \"sltMul((?))\" not found in interface!", messageOf(e));
+    }
+}
+
+TEST(PublicSlot, ArgumentsNotMatchingTheDescriptionNameTheSlot)
+{
+    cCalculator oCalc;
+    cFakeDeserializer oIn(tFakeStream{1, cAsciiString("two")});
+    cFakeSerializer oOut;
+    try {
+        oCalc.invokeIndirectRemoteSlot("sltAdd", oIn, oOut);
+        ADD_FAILURE();
+    } catch (const cCallParameterMissmatchException& e) {
+        EXPECT_EQ("Slot parameter of (sltAdd) or return value missmatch!", messageOf(e));
+        ASSERT_NE(nullptr, e.history());
+        EXPECT_EQ("cRuntimeException", str(e.history()->typeName()));
+        EXPECT_EQ("Definition: \"int sltAdd(int, int)\"", messageOf(*e.history()));
+        ASSERT_NE(nullptr, e.history()->history()); // the reader's own failure
+    }
+
+    qstd::cRuntimeException oCause;
+    try {
+        cRMIExceptions::throwParameterMissmatch(nullptr, oCause);
+    } catch (const cCallParameterMissmatchException& e) {
+        EXPECT_EQ("", str(e.slotName()));
+        ASSERT_NE(nullptr, e.history());
+        EXPECT_EQ("cRuntimeException", str(e.history()->typeName()));
+        EXPECT_EQ(nullptr, e.history()->history());
+    }
+}
+
+TEST(PublicSlot, RegistryLookups)
+{
+    int iDestroyed = 0;
+    {
+        cConnectable oPlain;
+        EXPECT_EQ(nullptr, oPlain.tryFindSlot("sltAdd"));
+        EXPECT_FALSE(oPlain.hasPublicSlots()); // looking did not create the list
+        EXPECT_THROW(oPlain.findPublicSlot("sltAdd"), cNoSuchSlotException);
+
+        cCalculator oHelper;
+        cPublicSlot* pFirst = oHelper.publish(oPlain, "sltTwice");
+        cPublicSlot* pSecond = oHelper.publish(oPlain, "sltTwice");
+        EXPECT_TRUE(oPlain.hasPublicSlots());
+        EXPECT_EQ(pFirst->slot(), oPlain.tryFindSlot("sltTwice"));
+        EXPECT_EQ(pFirst, oPlain.findPublicSlot("sltTwice"));
+        EXPECT_EQ(pSecond, oPlain.tryFindPublicSlot(*pSecond->slot()));
+        EXPECT_EQ("sltTwice", str(pSecond->slot()->publicSlotName()));
+        EXPECT_EQ("sltTwice", str(oPlain.publicSlotName(*pSecond->slot())));
+
+        cAddSlotCall oUnregistered(oPlain, iDestroyed);
+        EXPECT_EQ(nullptr, oPlain.tryFindPublicSlot(oUnregistered));
+        EXPECT_EQ("unknown", str(oPlain.publicSlotName(oUnregistered)));
+        try {
+            oUnregistered.publicSlotName();
+            ADD_FAILURE();
+        } catch (const qstd::cBugException& e) {
+            EXPECT_EQ("Slot is not a public one!", messageOf(e));
+        }
+
+        cPublicSlot* pByInterface = pFirst->slot()->registerSlotByInterface(
+            "sltOther", "piVoid", "", "",
+            qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oPlain, iDestroyed)));
+        EXPECT_EQ(pByInterface, oPlain.findPublicSlot("sltOther"));
+
+        cPublicSlot* pTmp = oPlain.registerRemoteSlot(
+            "sltTmp", qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oPlain, iDestroyed)));
+        EXPECT_EQ("tmp remoteslot", str(pTmp->description()));
+        EXPECT_EQ("", str(pTmp->returnTypeName()));
+
+        oPlain.clear(); // deletes the public slots with their slot calls
+        EXPECT_FALSE(oPlain.hasPublicSlots());
+        EXPECT_EQ(nullptr, oPlain.tryFindSlot("sltTwice"));
+        EXPECT_EQ(2, oHelper.miSlotsDestroyed);
+        EXPECT_EQ(2, iDestroyed);
+    }
+    EXPECT_EQ(3, iDestroyed); // oUnregistered
+}
+
+TEST(PublicSignal, ExportedSignalsAreFoundByName)
+{
+    cConnectable oOwner;
+    signal0<piVoid> sigChanged(cAbstractSignal::IgnoreWhenUnconnected);
+    try {
+        sigChanged.publicSignalName();
+        ADD_FAILURE();
+    } catch (const qstd::cBugException& e) {
+        EXPECT_EQ("Signal is not a public one!", messageOf(e));
+    }
+    cPublicSignal* pPublic = sigChanged.exportSignal(
+        oOwner, "sigChanged", cAbstractSignal::ClientSide, "the value changed");
+    EXPECT_TRUE(oOwner.hasPublicSignals());
+    EXPECT_EQ(pPublic, sigChanged.isPublicSignal());
+    EXPECT_EQ("sigChanged", str(sigChanged.publicSignalName()));
+    EXPECT_EQ("piVoid", str(pPublic->returnTypeName()));
+    EXPECT_EQ("", str(pPublic->paramTypeNames()));
+    EXPECT_EQ(cAbstractSignal::ClientSide, pPublic->type());
+    EXPECT_EQ(cSSValue("piVoid", "", false, true), pPublic->returnValue());
+    EXPECT_EQ(&sigChanged, oOwner.findSignal("sigChanged"));
+    EXPECT_EQ(pPublic, oOwner.findPublicSignal("sigChanged"));
+    try {
+        oOwner.findSignal("sigGone");
+        ADD_FAILURE();
+    } catch (const cNoSuchSignalException& e) {
+        EXPECT_EQ("Signal \"sigGone\" could not be found in interface!", messageOf(e));
+    }
+}
+
+TEST(PublicSlot, DescriptionsRoundTrip)
+{
+    cCalculator oCalc;
+    const cPublicSlot* pSlot = oCalc.findPublicSlot("sltAdd");
+    cFakeSerializer oOut;
+    *pSlot >> oOut;
+    const std::vector<std::string> oKinds = {
+        "cAsciiString", "cAsciiString", "cAsciiString", "cAsciiString", // name .. description
+        "context",                                                      // the parameters
+        "cAsciiString", "cAsciiString", "piBool",       "piBool",       "cAsciiString",
+        "cAsciiString", "piBool",       "piBool",       "end",          "cAsciiString",
+        "cAsciiString", "piBool",       "piBool"}; // the return value
+    EXPECT_EQ(oKinds, qortest::fakeKinds(oOut.moItems));
+    EXPECT_EQ("unknown", std::get<qortest::cFakeContextBegin>(oOut.moItems[4]).sType);
+
+    int iDestroyed = 0;
+    cConnectable oOther;
+    cPublicSlot oCopy(qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oOther, iDestroyed)));
+    cFakeDeserializer oIn(oOut.moItems);
+    oCopy << oIn;
+    EXPECT_EQ(pSlot->name(), oCopy.name());
+    EXPECT_EQ(pSlot->returnTypeName(), oCopy.returnTypeName());
+    EXPECT_EQ(pSlot->paramTypeNames(), oCopy.paramTypeNames());
+    EXPECT_EQ(pSlot->description(), oCopy.description());
+    EXPECT_TRUE(pSlot->parameters() == oCopy.parameters());
+    EXPECT_EQ(pSlot->returnValue(), oCopy.returnValue());
+
+    // An empty parameter list is an empty context.
+    cPublicSignal oSignal("sigX", "piVoid", "", cAbstractSignal::ClientSide, "d", nullptr);
+    cFakeSerializer oSignalOut;
+    oSignal >> oSignalOut;
+    const std::vector<std::string> oSignalKinds = {
+        "cAsciiString", "cAsciiString", "cAsciiString", "cAsciiString", "piUInt32", "context",
+        "end",          "cAsciiString", "cAsciiString", "piBool",       "piBool"};
+    EXPECT_EQ(oSignalKinds, qortest::fakeKinds(oSignalOut.moItems));
+    EXPECT_EQ(1u, std::get<unsigned int>(oSignalOut.moItems[4]));
+}
+
+TEST(PublicSlot, RemoteInterfaceIsRebuiltWithProxies)
+{
+    cCalculator oCalc;
+    signal0<piVoid> sigDone(cAbstractSignal::IgnoreWhenUnconnected);
+    sigDone.exportSignal(oCalc, "sigDone", cAbstractSignal::ProviderSide, "finished");
+    cFakeSerializer oOut;
+    *oCalc.findPublicSlot("sltAdd") >> oOut;
+    *oCalc.findPublicSignal("sigDone") >> oOut;
+
+    cTestRMIFactory oFactory;
+    cConnectable oProxy;
+    oProxy.setIndex(7);
+    cFakeDeserializer oIn(oOut.moItems);
+    cPublicSlot* pSlot = oProxy.registerRemoteSlot(oIn, oFactory);
+    cPublicSignal* pSignal = oProxy.registerRemoteSignal(oIn, oFactory);
+    EXPECT_EQ("sltAdd", str(pSlot->name()));
+    EXPECT_EQ("adds two numbers", str(pSlot->description()));
+    EXPECT_EQ(2u, pSlot->parameters().count());
+    EXPECT_EQ("sigDone", str(pSignal->name()));
+    EXPECT_EQ(cAbstractSignal::ProviderSide, pSignal->type());
+    EXPECT_EQ((std::vector<unsigned>{7}), oFactory.moIndices);
+    EXPECT_EQ(oFactory.moSignals[0].get(), oProxy.findSignal("sigDone"));
+    EXPECT_EQ(pSignal, oFactory.moSignals[0]->isPublicSignal());
+
+    cFakeDeserializer oCallIn(tFakeStream{cAsciiString("payload")});
+    cFakeSerializer oCallOut;
+    oProxy.invokeIndirectRemoteSlot("sltAdd", oCallIn, oCallOut);
+    EXPECT_EQ((std::vector<std::string>{"forward sltAdd payload"}), oFactory.moLog);
+
+    // A description that cannot be read registers nothing.
+    cConnectable oBroken;
+    cFakeDeserializer oGarbage(tFakeStream{1, 2, 3});
+    EXPECT_THROW(oBroken.registerRemoteSlot(oGarbage, oFactory), qstd::cAbstractException);
+    EXPECT_FALSE(oBroken.hasPublicSlots());
+}

@@ -1,0 +1,228 @@
+// Tests of cReferenceFrame: the reading cursor, typed reads, filtered store and
+// load, sub-frames and copies.
+#include "qor_core/sa/referenceframe.h"
+#include "qor_core/std/exceptions.h"
+#include "qor_core/std/stdexceptions.h"
+#include "support/fakeserializer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace qsa;
+using qortest::cFakeDeserializer;
+using qortest::cFakeSerializer;
+using qortest::tFakeStream;
+
+namespace {
+
+std::string str(const qstd::cAsciiString& s)
+{
+    return s.c_str();
+}
+
+std::vector<int> storedInts(const tFakeStream& oItems)
+{
+    std::vector<int> oInts;
+    for (const qortest::tFakeItem& oItem : oItems)
+        oInts.push_back(std::get<int>(oItem));
+    return oInts;
+}
+
+/// A reference as another module would make it: not a cTypeReference of this
+/// module, recognisable only by its names.
+class cForeignReference : public cAbstractTypeReference
+{
+public:
+    qstd::tAutoPtr<cAbstractTypeReference> create() const override
+    {
+        return qstd::tAutoPtr<cAbstractTypeReference>(new cForeignReference);
+    }
+    void store(cAbstractSerializer&) const override {}
+    void load(cAbstractDeserializer&) override {}
+    const char* mangeledTypeName() const override { return "foreign"; }
+    qstd::cAsciiString typeName() const override { return "cForeign"; }
+    bool alterable() const override { return true; }
+    bool readable() const override { return true; }
+};
+
+} // namespace
+
+TEST(ReferenceFrame, ReadsArgumentsAfterTheReturnValueUntilTheEnd)
+{
+    piVoid oResult;
+    int iFirst = 11, iSecond = 22;
+    cReferenceFrame oFrame;
+    oFrame.addRef(oResult, true, false).addRef(iFirst, false, true).addRef(iSecond, false, true);
+    EXPECT_FALSE(oFrame.canRead()); // a new frame must be rewound before reading
+    EXPECT_THROW(oFrame.currentReference(), qstd::cOutOfBoundsException);
+
+    oFrame.restartReading();
+    EXPECT_EQ("piVoid", str(oFrame.currentReference().typeName()));
+    oFrame.skipNext();
+    int& iReadFirst = oFrame.readNext<int>();
+    EXPECT_EQ(&iFirst, &iReadFirst); // the caller's variable itself, not a copy
+    EXPECT_EQ(22, oFrame.readNext<int>());
+    EXPECT_FALSE(oFrame.canRead());
+    EXPECT_THROW(oFrame.readNext<int>(), qstd::cOutOfBoundsException);
+    EXPECT_THROW(oFrame.skipNext(), qstd::cOutOfBoundsException);
+
+    oFrame.restartReading();
+    oFrame.skipNext();
+    oFrame.readNext<int>() = 5;
+    EXPECT_EQ(5, iFirst);
+}
+
+TEST(ReferenceFrame, ReadNextChecksTheType)
+{
+    qstd::cAsciiString sText("abc");
+    cReferenceFrame oFrame;
+    oFrame.addRef(sText, false, true);
+    oFrame.restartReading();
+    try {
+        oFrame.readNext<int>();
+        ADD_FAILURE() << "no type check";
+    } catch (const qstd::cTypeMissmatchException& e) {
+        EXPECT_EQ("cAsciiString", str(e.assignedType()));
+        EXPECT_EQ("piInt32", str(e.expectedType()));
+    }
+    // The failed read did not move the cursor.
+    EXPECT_EQ("abc", str(oFrame.readNext<qstd::cAsciiString>()));
+
+    // A reference the dynamic type test does not recognise is compared by its
+    // mangled name, and reported with its own type name.
+    cReferenceFrame oForeign;
+    oForeign.addReference(qstd::tAutoPtr<cAbstractTypeReference>(new cForeignReference));
+    oForeign.restartReading();
+    try {
+        oForeign.readNext<int>();
+        ADD_FAILURE() << "foreign reference accepted";
+    } catch (const qstd::cTypeMissmatchException& e) {
+        EXPECT_EQ("cForeign", str(e.assignedType()));
+        EXPECT_EQ("piInt32", str(e.expectedType()));
+    }
+}
+
+TEST(ReferenceFrame, FilteredStoreWritesOnlyTheSelectedReferences)
+{
+    int iAlterable = 1, iReadable = 2, iBoth = 3, iNeither = 4;
+    cReferenceFrame oFrame;
+    oFrame.addRef(iAlterable, true, false);
+    oFrame.addRef(iReadable, false, true);
+    oFrame.addRef(iBoth, true, true);
+    oFrame.addRef(iNeither, false, false);
+
+    struct Row
+    {
+        bool bOnlyAlterable, bOnlyReadable;
+        std::vector<int> oExpected;
+    };
+    const Row oTable[] = {{true, false, {1, 3}},
+                          {false, true, {2, 3}},
+                          {true, true, {3}},
+                          {false, false, {1, 2, 3, 4}}};
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(testing::Message() << oRow.bOnlyAlterable << "/" << oRow.bOnlyReadable);
+        cFakeSerializer oOut;
+        oFrame.store(oOut, oRow.bOnlyAlterable, oRow.bOnlyReadable);
+        EXPECT_EQ(oRow.oExpected, storedInts(oOut.moItems));
+    }
+    cFakeSerializer oAll;
+    oFrame >> oAll;
+    EXPECT_EQ((std::vector<int>{1, 2, 3, 4}), storedInts(oAll.moItems));
+}
+
+TEST(ReferenceFrame, FilteredLoadAndLoadLastFillOnlyTheirReferences)
+{
+    int iOut = 0, iIn = 0, iInOut = 0;
+    cReferenceFrame oFrame;
+    oFrame.addRef(iOut, true, false).addRef(iIn, false, true).addRef(iInOut, true, true);
+
+    // What a sender reads back after the call: the alterable values only.
+    cFakeDeserializer oReply(tFakeStream{10, 30});
+    oFrame.load(oReply, true, false);
+    EXPECT_EQ(10, iOut);
+    EXPECT_EQ(0, iIn);
+    EXPECT_EQ(30, iInOut);
+    EXPECT_TRUE(oReply.eoc());
+
+    cFakeDeserializer oLast(tFakeStream{99});
+    oFrame.loadLast(oLast);
+    EXPECT_EQ(10, iOut);
+    EXPECT_EQ(99, iInOut);
+
+    cFakeDeserializer oEverything(tFakeStream{1, 2, 3});
+    oFrame << oEverything; // the free operator loads all
+    EXPECT_EQ(1, iOut);
+    EXPECT_EQ(2, iIn);
+    EXPECT_EQ(3, iInOut);
+
+    cReferenceFrame oEmpty;
+    cFakeDeserializer oNothing(tFakeStream{});
+    EXPECT_NO_THROW(oEmpty.loadLast(oNothing));
+}
+
+TEST(ReferenceFrame, SubFramesAreStoredInlineAndRewoundWithTheirParent)
+{
+    int iOuter = 1, iInner = 2;
+    piVoid oNothing;
+    cReferenceFrame oInner;
+    oInner.addRef(iInner, true, true);
+    cReferenceFrame oOuter;
+    oOuter.addRef(oNothing, true, false).addRef(iOuter, true, true).addRef(oInner, true, true);
+
+    cFakeSerializer oOut;
+    oOuter.store(oOut);
+    EXPECT_EQ((std::vector<int>{1, 2}), storedInts(oOut.moItems)); // piVoid writes nothing
+
+    oOuter.restartReading();
+    oOuter.skipNext();
+    oOuter.skipNext();
+    EXPECT_EQ(&oInner, oOuter.currentReference().isSubReferenceFrame());
+    cReferenceFrame& oRead = oOuter.readNext<cReferenceFrame>();
+    ASSERT_EQ(&oInner, &oRead);
+    EXPECT_EQ(2, oRead.readNext<int>());
+    EXPECT_FALSE(oInner.canRead());
+
+    oOuter.restartReading();
+    EXPECT_TRUE(oInner.canRead());
+    EXPECT_EQ(2, oInner.readNext<int>());
+
+    cFakeDeserializer oIn(tFakeStream{7, 8});
+    oOuter.load(oIn);
+    EXPECT_EQ(7, iOuter);
+    EXPECT_EQ(8, iInner);
+}
+
+TEST(ReferenceFrame, CopiesDesignateTheSameVariables)
+{
+    int iA = 1, iB = 2;
+    cReferenceFrame oFrame;
+    oFrame.addRef(iA, true, true).addRef(iB, true, true);
+    oFrame.restartReading();
+    oFrame.skipNext();
+
+    cReferenceFrame oCopy(oFrame);
+    EXPECT_EQ(2u, oCopy.count());
+    EXPECT_EQ(&iB, &oCopy.readNext<int>()); // the cursor was copied too
+    oCopy.restartReading();
+    oCopy.readNext<int>() = 10;
+    EXPECT_EQ(10, iA);
+
+    oFrame.append(oFrame); // through a temporary copy: safe on itself
+    EXPECT_EQ(4u, oFrame.count());
+    cReferenceFrame oNet;
+    oNet.append_net(oCopy);
+    oNet.append_net(oCopy);
+    cFakeSerializer oOut;
+    oNet.store(oOut);
+    EXPECT_EQ((std::vector<int>{10, 2, 10, 2}), storedInts(oOut.moItems));
+
+    cReferenceFrame oAssigned;
+    oAssigned = oCopy;
+    oAssigned.swap(oNet);
+    EXPECT_EQ(4u, oAssigned.count());
+    EXPECT_EQ(2u, oNet.count());
+    oNet.restartReading();
+    EXPECT_EQ(&iA, &oNet.readNext<int>());
+}

@@ -1,0 +1,192 @@
+// Tests of the diagnostic serializers: the exact lines of cSerializeDebug and the
+// type strings of cSerializeToTypeString.
+#include "qor_core/pi/abstractout.h"
+#include "qor_core/pi/system.h"
+#include "qor_core/sa/referenceframe.h"
+#include "qor_core/sa/serializedebug.h"
+#include "qor_core/sa/serializetotypestring.h"
+#include "qor_core/std/array.h"
+#include "qor_core/std/exception.h"
+#include "qor_core/ucs/string.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace qsa;
+
+namespace {
+
+std::string str(const qstd::cAsciiString& s)
+{
+    return s.c_str();
+}
+
+/// Collects what the system debug output emits while the fixture runs.
+class cRecordingOut : public qpi::cAbstractOut
+{
+public:
+    void printChar(char cChar) override { msText += cChar; }
+    std::string msText;
+};
+
+class SerializeDebug : public testing::Test
+{
+protected:
+    void SetUp() override { qpi::system().debugOut().link(&moRecorder); }
+    void TearDown() override { qpi::system().debugOut().link(nullptr); }
+
+    /// The recorded lines; every line must have ended with CR LF.
+    std::vector<std::string> lines()
+    {
+        std::vector<std::string> oLines;
+        std::string::size_type iStart = 0, iEnd;
+        while ((iEnd = moRecorder.msText.find("\r\n", iStart)) != std::string::npos) {
+            oLines.push_back(moRecorder.msText.substr(iStart, iEnd - iStart));
+            iStart = iEnd + 2;
+        }
+        EXPECT_EQ(iStart, moRecorder.msText.size()) << "unterminated line";
+        moRecorder.msText.clear();
+        return oLines;
+    }
+
+    cRecordingOut moRecorder;
+};
+
+std::string messageOf(const qstd::cAbstractException& e)
+{
+    qucs::cString sText;
+    e.liMessage()->untranslated(sText);
+    return sText.ascii().c_str();
+}
+
+} // namespace
+
+TEST_F(SerializeDebug, ValueLinesNameTheTypeAndTheValue)
+{
+    cSerializeDebug oOut;
+    oOut.store(false);
+    oOut.store(true);
+    oOut.store(-5);
+    oOut.store(4000000000u);
+    oOut.store(-9000000000LL);
+    oOut.store(18000000000000000000ULL);
+    oOut.store(short(-7));
+    oOut.store((unsigned short)65535);
+    oOut.store((signed char)-128);
+    oOut.store((unsigned char)255);
+    oOut.store(2.5);
+    oOut.store(qstd::cAsciiString("a b"));
+    oOut.store(qucs::cString("wide"));
+    oOut.storeBlock("xyz", 3);
+    const std::vector<std::string> oExpected = {
+        "piBool = false;",        "piBool = true;",         "piInt32 = -5;",
+        "piUInt32 = 4000000000;", "piInt64 = -9000000000;", "piUInt64 = 18000000000000000000;",
+        "piInt16 = -7;",          "piUInt16 = 65535;",      "piChar = -128;",
+        "piUChar = 255;",         "piDoubleID = x.y;",      "cAsciiString = \"a b\";",
+        "cString = \"wide\";",    "<raw bytes of size 3>;"};
+    EXPECT_EQ(oExpected, lines());
+}
+
+TEST_F(SerializeDebug, NestedContextsIndentTheirItems)
+{
+    cSerializeDebug oOut;
+    {
+        cContext oCfg(oOut.newContext("cfg"));
+        oOut.newLabel("n");
+        oOut.store(7);
+        oOut.newLabel("inner");
+        {
+            cContext oInner(oOut.newContext(nullptr));
+            EXPECT_EQ(2u, oOut.depth());
+            oOut.store(qstd::cAsciiString("x"));
+            oInner.release();
+        }
+        oOut.store(true);
+        oCfg.release();
+    }
+    EXPECT_EQ(0u, oOut.depth());
+    const std::vector<std::string> oExpected = {"<context \"cfg\">",
+                                                "  {",
+                                                "    <label n> piInt32 = 7;",
+                                                "    <label inner> <context (unnamed)>",
+                                                "      {",
+                                                "        cAsciiString = \"x\";",
+                                                "      }",
+                                                "    piBool = true;",
+                                                "  }"};
+    EXPECT_EQ(oExpected, lines());
+}
+
+TEST_F(SerializeDebug, UnreleasedContextPrintsNoClosingBrace)
+{
+    cSerializeDebug oOut;
+    {
+        cContext oContext(oOut.newContext("lost"));
+        oOut.store(1);
+    }
+    EXPECT_EQ(1u, oOut.depth());
+    oOut.store(2);
+    const std::vector<std::string> oExpected = {"<context \"lost\">", "  {", "    piInt32 = 1;",
+                                                "    piInt32 = 2;"};
+    EXPECT_EQ(oExpected, lines());
+}
+
+TEST_F(SerializeDebug, KeepsNoData)
+{
+    cSerializeDebug oOut;
+    qstd::tArray<char> oData;
+    struct Row
+    {
+        const char* pOperation;
+        std::function<void()> call;
+    };
+    const Row oTable[] = {{"cSerializeDebug::data()", [&] { oOut.data(); }},
+                          {"cSerializeDebug::rewind()", [&] { oOut.rewind(); }},
+                          {"cSerializeDebug::clear()", [&] { oOut.clear(); }},
+                          {"cSerializeDebug::swapData()", [&] { oOut.swapData(oData); }}};
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(oRow.pOperation);
+        try {
+            oRow.call();
+            ADD_FAILURE() << "supported";
+        } catch (const qstd::cBugException& e) {
+            EXPECT_EQ(std::string("The operation \"") + oRow.pOperation + "\" is not supported!",
+                      messageOf(e));
+        }
+    }
+    EXPECT_TRUE(lines().empty());
+}
+
+TEST(SerializeToTypeString, JoinsTheTypeNamesOfTheStoredItems)
+{
+    cSerializeToTypeString oTypes;
+    oTypes.newLabel("ignored");
+    oTypes.store(3);
+    oTypes.store(qucs::cString("s"));
+    oTypes.storeBlock("ab", 2);
+    EXPECT_EQ("piInt32, cString, char*", str(oTypes.typeString()));
+    oTypes.clear();
+    EXPECT_EQ("", str(oTypes.typeString()));
+
+    // The signature of a call frame; the piVoid return value contributes nothing.
+    piVoid oResult;
+    qstd::cAsciiString sName;
+    long long iId = 0;
+    bool bFlag = false;
+    cReferenceFrame oFrame;
+    oFrame.addRef(oResult, true, false).addRef(sName, false, true).addRef(iId, false, true);
+    oFrame.addRef(bFlag, true, true);
+    oFrame.store(oTypes);
+    EXPECT_EQ("cAsciiString, piInt64, piBool", str(oTypes.typeString()));
+
+    qstd::tArray<char> oChars;
+    oTypes.swapData(oChars);
+    EXPECT_EQ("cAsciiString, piInt64, piBool", std::string(oChars.data(), oChars.length()));
+    EXPECT_EQ("", str(oTypes.typeString()));
+
+    EXPECT_THROW(oTypes.newContext("x"), qstd::cBugException);
+    EXPECT_THROW(oTypes.data(), qstd::cBugException);
+}
