@@ -1,6 +1,7 @@
 // limessage.cpp - cLIMessage.
 // SPDX-License-Identifier: MIT
 #include "qor_core/ucs/limessage.h"
+#include "qor_core/pi/abstractout.h"
 #include "qor_core/sa/abstractserializer.h"
 #include "qor_core/std/autoptr.h"
 #include "qor_core/std/list.h"
@@ -329,6 +330,13 @@ qsa::cAbstractDeserializer& cLIMessage::operator<<(qsa::cAbstractDeserializer& o
     delete mpImpl;
     mpImpl = pNew;
     return oDeserializer;
+}
+
+qpi::cAbstractOut& operator<<(qpi::cAbstractOut& oOut, const cLIMessage& oMessage)
+{
+    cString sText;
+    oMessage.untranslated(sText);
+    return oOut << sText;
 }
 
 } // namespace qucs

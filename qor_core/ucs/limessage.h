@@ -63,6 +63,9 @@ private:
     cImpl* mpImpl; ///< owned; never null
 };
 
+/// Writes the untranslated text of the message to a debug stream.
+QOR_EXPORT qpi::cAbstractOut& operator<<(qpi::cAbstractOut& oOut, const cLIMessage& oMessage);
+
 } // namespace qucs
 
 #endif // QOR_CORE_UCS_LIMESSAGE_H

@@ -1,6 +1,8 @@
 // string.cpp - qucs::cString.
 // SPDX-License-Identifier: MIT
 #include "qor_core/ucs/string.h"
+#include "qor_core/pi/abstractout.h"
+#include "qor_core/ucs/endecutf8.h"
 #include "qor_core/sa/abstractserializer.h"
 #include "qor_core/std/numberconversion.h"
 
@@ -349,6 +351,13 @@ qsa::cAbstractDeserializer& cString::operator<<(qsa::cAbstractDeserializer& oDes
 {
     oDeserializer.load(*this);
     return oDeserializer;
+}
+
+qpi::cAbstractOut& operator<<(qpi::cAbstractOut& oOut, const cString& sText)
+{
+    qstd::tArray<char> oBytes;
+    cEnDecUTF8().encodeCString(sText, oBytes);
+    return oOut << oBytes.data();
 }
 
 } // namespace qucs

@@ -11,6 +11,10 @@ namespace qstd {
 class cNumberConversionFormat;
 }
 
+namespace qpi {
+class cAbstractOut;
+}
+
 namespace qucs {
 
 typedef qstd::tArray<unsigned int> tCodePointArray;
@@ -135,6 +139,9 @@ public:
 private:
     void fillWith(unsigned iAt, unsigned iCount, const cString& sFiller);
 };
+
+/// Writes the string to a debug stream as UTF-8.
+QOR_EXPORT qpi::cAbstractOut& operator<<(qpi::cAbstractOut& oOut, const cString& sText);
 
 } // namespace qucs
 

@@ -163,3 +163,13 @@ TEST(DebugLine, LinesOfThreadsDoNotInterleave)
     }
     EXPECT_EQ(400u, iLines);
 }
+
+TEST(AbstractOut, UnicodeTextAndMessages)
+{
+    cRecordingOut oOut;
+    qucs::cString sText(L"caf\u00e9");
+    qucs::cLIMessage oMessage;
+    oMessage << "$MTR$%n% items" << 3;
+    oOut << sText << " / " << oMessage;
+    EXPECT_EQ("caf\xc3\xa9 / 3 items", oOut.msText);
+}
