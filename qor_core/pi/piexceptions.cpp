@@ -4,15 +4,6 @@
 
 namespace qpi {
 
-namespace {
-qucs::cLIMessage message(const char* pTemplate)
-{
-    qucs::cLIMessage oMsg;
-    oMsg << pTemplate;
-    return oMsg;
-}
-} // namespace
-
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnsupportedPlatformException)
 
 cUnsupportedPlatformException::cUnsupportedPlatformException() {}
@@ -40,23 +31,27 @@ void cPIExceptions::throwUnimplemented(const qstd::cAsciiString& sOperation)
 
 void cPIExceptions::throwUnableGetCWD()
 {
-    throw qstd::cRuntimeException(message("$MTR$Unable to find out current working directory!"),
-                                  nullptr, 0);
+    throw qstd::cRuntimeException(
+        qucs::cLIMessage::fromTemplate("$MTR$Unable to find out current working directory!"),
+        nullptr, 0);
 }
 
 void cPIExceptions::throwUnableGetOSSpecificPath()
 {
-    throw qstd::cRuntimeException(message("$MTR$Unable to find out os specific path!"), nullptr, 0);
+    throw qstd::cRuntimeException(
+        qucs::cLIMessage::fromTemplate("$MTR$Unable to find out os specific path!"), nullptr, 0);
 }
 
 void cPIExceptions::throwRunnableNotCopyable()
 {
-    throw qstd::cBugException(message("$MTR$Threads could not be copied!"), nullptr, 0);
+    throw qstd::cBugException(qucs::cLIMessage::fromTemplate("$MTR$Threads could not be copied!"),
+                              nullptr, 0);
 }
 
 void cPIExceptions::throwRunnableNotAssignable()
 {
-    throw qstd::cBugException(message("$MTR$Threads could not be assigned!"), nullptr, 0);
+    throw qstd::cBugException(qucs::cLIMessage::fromTemplate("$MTR$Threads could not be assigned!"),
+                              nullptr, 0);
 }
 
 } // namespace qpi

@@ -7,22 +7,14 @@
 
 namespace qrmi {
 
-namespace {
-qucs::cLIMessage message(const char* pTemplate)
-{
-    qucs::cLIMessage oMsg;
-    oMsg << pTemplate;
-    return oMsg;
-}
-} // namespace
-
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnconnectedSignalException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchSignalException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchSlotException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cCallParameterMissmatchException)
 
 cUnconnectedSignalException::cUnconnectedSignalException()
-    : cRuntimeException(message("$MTR$Call of an unconnected signal"), nullptr, 0)
+    : cRuntimeException(qucs::cLIMessage::fromTemplate("$MTR$Call of an unconnected signal"),
+                        nullptr, 0)
 {
 }
 
@@ -107,22 +99,25 @@ void cRMIExceptions::throwUnconnectedSignal()
 
 void cRMIExceptions::throwIndirectLocalConnection()
 {
-    throw qstd::cBugException(message("$MTR$Indirect connections not possible with explicit local "
-                                      "signals!"),
-                              nullptr, 0);
+    throw qstd::cBugException(
+        qucs::cLIMessage::fromTemplate("$MTR$Indirect connections not possible with explicit local "
+                                       "signals!"),
+        nullptr, 0);
 }
 
 void cRMIExceptions::throwIndirectLocalSlotCall()
 {
-    throw qstd::cBugException(message("$MTR$Slots connected to an explicit local signal cannot be "
-                                      "called indirectly!"),
-                              nullptr, 0);
+    throw qstd::cBugException(
+        qucs::cLIMessage::fromTemplate("$MTR$Slots connected to an explicit local signal cannot be "
+                                       "called indirectly!"),
+        nullptr, 0);
 }
 
 void cRMIExceptions::throwIndirectCallSlotCallRef()
 {
-    throw qstd::cBugException(message("$MTR$Indirect slots cannot be called by reference!"),
-                              nullptr, 0);
+    throw qstd::cBugException(
+        qucs::cLIMessage::fromTemplate("$MTR$Indirect slots cannot be called by reference!"),
+        nullptr, 0);
 }
 
 void cRMIExceptions::throwParameterMissmatch(const cPublicSlot* pSlot,
@@ -144,12 +139,14 @@ void cRMIExceptions::throwParameterMissmatch(const cPublicSlot* pSlot,
 
 void cRMIExceptions::throwSlotNotPublic()
 {
-    throw qstd::cBugException(message("$MTR$Slot is not a public one!"), nullptr, 0);
+    throw qstd::cBugException(qucs::cLIMessage::fromTemplate("$MTR$Slot is not a public one!"),
+                              nullptr, 0);
 }
 
 void cRMIExceptions::throwSignalNotPublic()
 {
-    throw qstd::cBugException(message("$MTR$Signal is not a public one!"), nullptr, 0);
+    throw qstd::cBugException(qucs::cLIMessage::fromTemplate("$MTR$Signal is not a public one!"),
+                              nullptr, 0);
 }
 
 } // namespace qrmi

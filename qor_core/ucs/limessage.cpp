@@ -161,6 +161,13 @@ cLIMessage::~cLIMessage()
     delete mpImpl;
 }
 
+cLIMessage cLIMessage::fromTemplate(const char* pTemplate)
+{
+    cLIMessage oMsg;
+    oMsg << pTemplate;
+    return oMsg;
+}
+
 cLIMessage& cLIMessage::operator=(const cLIMessage& oOther)
 {
     if (this != &oOther) {

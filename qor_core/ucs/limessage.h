@@ -26,6 +26,8 @@ public:
     explicit cLIMessage(const qstd::cAsciiString& sKey);
     cLIMessage(const cLIMessage& oOther);
     ~cLIMessage();
+    /// A message whose key is pTemplate streamed in: markers are removed as usual.
+    static cLIMessage fromTemplate(const char* pTemplate);
     cLIMessage& operator=(const cLIMessage& oOther);
     void swap(cLIMessage& oOther);
 
