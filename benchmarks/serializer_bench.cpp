@@ -80,6 +80,18 @@ void BM_QorBinaryWrite(benchmark::State& state)
 }
 BENCHMARK(BM_QorBinaryWrite)->Iterations(kRecords);
 
+// Every record into a new serializer: the buffer is allocated per record.
+void BM_QorBinaryWriteFresh(benchmark::State& state)
+{
+    cRecord oRecord;
+    for (auto _ : state) {
+        qsa::cSerializeBinary s;
+        writeRecord(oRecord, s);
+        benchmark::DoNotOptimize(s.ownData().begin());
+    }
+}
+BENCHMARK(BM_QorBinaryWriteFresh)->Iterations(kRecords);
+
 void BM_QorBinaryRead(benchmark::State& state)
 {
     cRecord oRecord;
@@ -121,6 +133,18 @@ void BM_MsgpackWrite(benchmark::State& state)
     state.counters["bytes"] = double(oBuffer.size());
 }
 BENCHMARK(BM_MsgpackWrite)->Iterations(kRecords);
+
+// Every record into a new buffer.
+void BM_MsgpackWriteFresh(benchmark::State& state)
+{
+    cMsgpackRecord oRecord;
+    for (auto _ : state) {
+        msgpack::sbuffer oBuffer;
+        msgpack::pack(oBuffer, oRecord);
+        benchmark::DoNotOptimize(oBuffer.data());
+    }
+}
+BENCHMARK(BM_MsgpackWriteFresh)->Iterations(kRecords);
 
 void BM_MsgpackRead(benchmark::State& state)
 {
