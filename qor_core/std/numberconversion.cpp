@@ -121,6 +121,17 @@ long long parseInteger(const cCharsRef& oText, const cNumberConversionFormat& oF
     }
     unsigned long long iValue = 0;
     bool bDigitSeen = false;
+    if (oText.mpBytes && iBase == 10 && oFormat.hasStandardDigitSymbols()) {
+        // Plain decimal digits; anything else is left to the general loop below.
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(oText.mpBytes);
+        for (; i < iLength; ++i) {
+            unsigned iDigit = unsigned(p[i]) - '0';
+            if (iDigit > 9)
+                break;
+            iValue = iValue * 10 + iDigit;
+            bDigitSeen = true;
+        }
+    }
     for (; i < iLength; ++i) {
         unsigned c = oText.at(i);
         if (c == '-' && !bDigitSeen) {
@@ -193,7 +204,26 @@ unsigned integerText(char* pBuffer, unsigned long long iMagnitude, bool bNegativ
     unsigned iCount = 0;
     unsigned iBase = oFormat.base();
     const char* pSymbols = oFormat.getDigitSymbolSet();
-    if (iBase == 10) {
+    if (iBase == 10 && oFormat.hasStandardDigitSymbols()) {
+        // Two digits per division; the digits are the same as one at a time.
+        static const char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+        while (iMagnitude >= 100) {
+            unsigned iPair = unsigned(iMagnitude % 100) * 2;
+            iMagnitude /= 100;
+            cDigits[iCount++] = kPairs[iPair + 1];
+            cDigits[iCount++] = kPairs[iPair];
+        }
+        if (iMagnitude >= 10) {
+            unsigned iPair = unsigned(iMagnitude) * 2;
+            cDigits[iCount++] = kPairs[iPair + 1];
+            cDigits[iCount++] = kPairs[iPair];
+        } else {
+            cDigits[iCount++] = char('0' + iMagnitude);
+        }
+    } else if (iBase == 10) {
         do {
             cDigits[iCount++] = pSymbols[iMagnitude % 10];
             iMagnitude /= 10;
