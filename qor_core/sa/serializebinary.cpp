@@ -23,9 +23,21 @@ inline void putLittleEndian(char* pTarget, piUInt64 iValue, unsigned iBytes)
     }
 }
 
-/// A fixed width, so that the compiler can unroll the loop into plain stores.
+/// A fixed width. On a little-endian processor the value's own bytes are already
+/// in stream order and go in with one store; elsewhere they are written one by one.
 template <unsigned N> inline void putFixed(char* pTarget, piUInt64 iValue)
 {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (N == 8) {
+        std::memcpy(pTarget, &iValue, 8);
+        return;
+    }
+    if (N == 4) {
+        piUInt32 iWord = piUInt32(iValue);
+        std::memcpy(pTarget, &iWord, 4);
+        return;
+    }
+#endif
     for (unsigned i = 0; i < N; ++i) {
         pTarget[i] = char(iValue & 0xffu);
         iValue >>= 8;
