@@ -61,6 +61,7 @@
 #include "qor_core/rmi/signal.h"
 #include "qor_core/rmi/rmiexceptions.h"
 #include "qor_core/rmi/ssvalue.h"
+#include "qor_core/rmi/publicmember.h"
 #include "qor_core/rmi/publicslot.h"
 #include "qor_core/rmi/publicsignal.h"
 #include "qor_core/rmi/abstractrmifactory.h"

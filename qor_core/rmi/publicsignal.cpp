@@ -10,8 +10,8 @@ cPublicSignal::cPublicSignal(const qstd::cAsciiString& sName,
                              const qstd::cAsciiString& sParamTypeNames,
                              cAbstractSignal::InterfaceType eType,
                              const qstd::cAsciiString& sDescription, cAbstractSignal* pSignal)
-    : msName(sName), msReturnTypeName(sReturnTypeName), msParamTypeNames(sParamTypeNames),
-      msDescription(sDescription), meType(eType), mpSignal(pSignal), moParameters(10)
+    : cPublicMember(sName, sReturnTypeName, sParamTypeNames, sDescription), meType(eType),
+      mpSignal(pSignal)
 {
 }
 
@@ -19,45 +19,24 @@ cPublicSignal::cPublicSignal(const qstd::cAsciiString& sName,
 // die before its registries.
 cPublicSignal::~cPublicSignal() {}
 
-cSSValue& cPublicSignal::addParameter()
-{
-    moParameters.append(cSSValue());
-    return moParameters.last();
-}
-
 qsa::cAbstractSerializer& cPublicSignal::operator>>(qsa::cAbstractSerializer& oSerializer) const
 {
-    msName >> oSerializer;
-    msReturnTypeName >> oSerializer;
-    msParamTypeNames >> oSerializer;
-    msDescription >> oSerializer;
+    storeHead(oSerializer);
     static_cast<unsigned int>(meType) >> oSerializer;
-    storeParameters(moParameters, oSerializer);
-    moReturnValue >> oSerializer;
+    storeTail(oSerializer);
     return oSerializer;
 }
 
 qsa::cAbstractDeserializer& cPublicSignal::operator<<(qsa::cAbstractDeserializer& oDeserializer)
 {
-    qstd::cAsciiString sName, sReturnTypeName, sParamTypeNames, sDescription;
-    unsigned int iType = 0;
-    tSSValues oParameters(10);
-    cSSValue oReturnValue;
-    sName << oDeserializer;
-    sReturnTypeName << oDeserializer;
-    sParamTypeNames << oDeserializer;
-    sDescription << oDeserializer;
-    iType << oDeserializer;
-    loadParameters(oParameters, oDeserializer);
-    oReturnValue << oDeserializer;
     // Only a complete description replaces the current one.
-    msName = sName;
-    msReturnTypeName = sReturnTypeName;
-    msParamTypeNames = sParamTypeNames;
-    msDescription = sDescription;
+    cPublicSignal oLoaded("", "", "", meType, "", nullptr);
+    oLoaded.loadHead(oDeserializer);
+    unsigned int iType = 0;
+    iType << oDeserializer;
+    oLoaded.loadTail(oDeserializer);
+    cPublicMember::operator=(oLoaded);
     meType = static_cast<cAbstractSignal::InterfaceType>(iType);
-    moParameters = oParameters;
-    moReturnValue = oReturnValue;
     return oDeserializer;
 }
 

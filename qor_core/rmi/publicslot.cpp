@@ -7,7 +7,7 @@
 namespace qrmi {
 
 cPublicSlot::cPublicSlot(qstd::tAutoPtr<cAbstractSlotCall> pSlotCall)
-    : moParameters(10), mpSlotCall(pSlotCall.release())
+    : mpSlotCall(pSlotCall.release())
 {
 }
 
@@ -15,8 +15,8 @@ cPublicSlot::cPublicSlot(const qstd::cAsciiString& sName, const qstd::cAsciiStri
                          const qstd::cAsciiString& sParamTypeNames,
                          const qstd::cAsciiString& sDescription,
                          qstd::tAutoPtr<cAbstractSlotCall> pSlotCall)
-    : msName(sName), msReturnTypeName(sReturnTypeName), msParamTypeNames(sParamTypeNames),
-      msDescription(sDescription), moParameters(10), mpSlotCall(pSlotCall.release())
+    : cPublicMember(sName, sReturnTypeName, sParamTypeNames, sDescription),
+      mpSlotCall(pSlotCall.release())
 {
 }
 
@@ -25,41 +25,20 @@ cPublicSlot::~cPublicSlot()
     delete mpSlotCall;
 }
 
-cSSValue& cPublicSlot::addParameter()
-{
-    moParameters.append(cSSValue());
-    return moParameters.last();
-}
-
 qsa::cAbstractSerializer& cPublicSlot::operator>>(qsa::cAbstractSerializer& oSerializer) const
 {
-    msName >> oSerializer;
-    msReturnTypeName >> oSerializer;
-    msParamTypeNames >> oSerializer;
-    msDescription >> oSerializer;
-    storeParameters(moParameters, oSerializer);
-    moReturnValue >> oSerializer;
+    storeHead(oSerializer);
+    storeTail(oSerializer);
     return oSerializer;
 }
 
 qsa::cAbstractDeserializer& cPublicSlot::operator<<(qsa::cAbstractDeserializer& oDeserializer)
 {
-    qstd::cAsciiString sName, sReturnTypeName, sParamTypeNames, sDescription;
-    tSSValues oParameters(10);
-    cSSValue oReturnValue;
-    sName << oDeserializer;
-    sReturnTypeName << oDeserializer;
-    sParamTypeNames << oDeserializer;
-    sDescription << oDeserializer;
-    loadParameters(oParameters, oDeserializer);
-    oReturnValue << oDeserializer;
     // Only a complete description replaces the current one.
-    msName = sName;
-    msReturnTypeName = sReturnTypeName;
-    msParamTypeNames = sParamTypeNames;
-    msDescription = sDescription;
-    moParameters = oParameters;
-    moReturnValue = oReturnValue;
+    cPublicSlot oLoaded((qstd::tAutoPtr<cAbstractSlotCall>()));
+    oLoaded.loadHead(oDeserializer);
+    oLoaded.loadTail(oDeserializer);
+    cPublicMember::operator=(oLoaded);
     return oDeserializer;
 }
 
