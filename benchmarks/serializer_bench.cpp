@@ -12,7 +12,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #ifdef QOR_BENCH_WITH_MSGPACK
 #include <msgpack.hpp>
@@ -23,6 +25,16 @@
 namespace {
 
 const int kRecords = 100000;
+
+/// Every run of 100,000 records is repeated; the fastest repetition is the figure to
+/// compare, since a shared machine only ever adds time.
+void recordRuns(benchmark::internal::Benchmark* pBenchmark)
+{
+    pBenchmark->Iterations(kRecords)->Repetitions(5)->ReportAggregatesOnly(true);
+    pBenchmark->ComputeStatistics("min", [](const std::vector<double>& oTimes) {
+        return *std::min_element(oTimes.begin(), oTimes.end());
+    });
+}
 
 struct cRecord
 {
@@ -78,7 +90,7 @@ void BM_QorBinaryWrite(benchmark::State& state)
     }
     state.counters["bytes"] = double(s.data().length());
 }
-BENCHMARK(BM_QorBinaryWrite)->Iterations(kRecords);
+BENCHMARK(BM_QorBinaryWrite)->Apply(recordRuns);
 
 // Every record into a new serializer: the buffer is allocated per record.
 void BM_QorBinaryWriteFresh(benchmark::State& state)
@@ -90,7 +102,7 @@ void BM_QorBinaryWriteFresh(benchmark::State& state)
         benchmark::DoNotOptimize(s.ownData().begin());
     }
 }
-BENCHMARK(BM_QorBinaryWriteFresh)->Iterations(kRecords);
+BENCHMARK(BM_QorBinaryWriteFresh)->Apply(recordRuns);
 
 void BM_QorBinaryRead(benchmark::State& state)
 {
@@ -106,7 +118,7 @@ void BM_QorBinaryRead(benchmark::State& state)
         benchmark::DoNotOptimize(oTarget.aiValues[7]);
     }
 }
-BENCHMARK(BM_QorBinaryRead)->Iterations(kRecords);
+BENCHMARK(BM_QorBinaryRead)->Apply(recordRuns);
 
 #ifdef QOR_BENCH_WITH_MSGPACK
 
@@ -132,7 +144,7 @@ void BM_MsgpackWrite(benchmark::State& state)
     }
     state.counters["bytes"] = double(oBuffer.size());
 }
-BENCHMARK(BM_MsgpackWrite)->Iterations(kRecords);
+BENCHMARK(BM_MsgpackWrite)->Apply(recordRuns);
 
 // Every record into a new buffer.
 void BM_MsgpackWriteFresh(benchmark::State& state)
@@ -144,7 +156,7 @@ void BM_MsgpackWriteFresh(benchmark::State& state)
         benchmark::DoNotOptimize(oBuffer.data());
     }
 }
-BENCHMARK(BM_MsgpackWriteFresh)->Iterations(kRecords);
+BENCHMARK(BM_MsgpackWriteFresh)->Apply(recordRuns);
 
 void BM_MsgpackRead(benchmark::State& state)
 {
@@ -158,7 +170,7 @@ void BM_MsgpackRead(benchmark::State& state)
         benchmark::DoNotOptimize(oTarget.oValues.data());
     }
 }
-BENCHMARK(BM_MsgpackRead)->Iterations(kRecords);
+BENCHMARK(BM_MsgpackRead)->Apply(recordRuns);
 
 #endif
 

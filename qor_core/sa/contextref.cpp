@@ -7,9 +7,15 @@ namespace qsa {
 
 cAbstractContextData::~cAbstractContextData() {}
 
-cContextRef::~cContextRef()
+void cAbstractContextData::destroy()
 {
-    delete mpData;
+    delete this;
+}
+
+cContextDataPool::~cContextDataPool()
+{
+    while (miCount)
+        delete mapSpare[--miCount];
 }
 
 cContextRef& cContextRef::operator=(cContextRef& oOther)
@@ -17,7 +23,7 @@ cContextRef& cContextRef::operator=(cContextRef& oOther)
     if (&oOther != this) {
         cAbstractContextData* pData = oOther.mpData;
         oOther.mpData = nullptr;
-        delete mpData;
+        cAbstractContextData::dispose(mpData);
         mpData = pData;
     }
     return *this;
@@ -32,15 +38,6 @@ cAbstractContextData* cContextRef::unguardImpl()
     return pData;
 }
 
-cContext::cContext(cContextRef oRef) : mpData(oRef.empty() ? nullptr : oRef.unguardImpl()) {}
-
-cContext::cContext(cContext& oOther) : mpData(oOther.unguard()) {}
-
-cContext::~cContext()
-{
-    unset();
-}
-
 cContext& cContext::operator=(cContext& oOther)
 {
     if (&oOther != this) {
@@ -49,26 +46,6 @@ cContext& cContext::operator=(cContext& oOther)
         mpData = pData;
     }
     return *this;
-}
-
-void cContext::release()
-{
-    if (mpData)
-        mpData->release();
-}
-
-void cContext::unset()
-{
-    cAbstractContextData* pData = mpData;
-    mpData = nullptr;
-    delete pData;
-}
-
-cAbstractContextData* cContext::unguard()
-{
-    cAbstractContextData* pData = mpData;
-    mpData = nullptr;
-    return pData;
 }
 
 } // namespace qsa

@@ -49,16 +49,42 @@ private:
 
 cSBinaryLoadContextData::cSBinaryLoadContextData(cDeserializeBinary& oDeserializer,
                                                  cSBinaryLoadContextData* pParent)
-    : mpDeserializer(&oDeserializer), mpParent(pParent), miIdPos(0), miOrigin(0), miContentPos(0),
-      miLength(0), miEndPos(0), miDepth(pParent ? pParent->miDepth + 1 : 1), mbReleased(false),
-      mbRestored(false)
 {
+    reset(oDeserializer, pParent);
+}
+
+void cSBinaryLoadContextData::reset(cDeserializeBinary& oDeserializer,
+                                    cSBinaryLoadContextData* pParent)
+{
+    mpDeserializer = &oDeserializer;
+    mpParent = pParent;
+    miIdPos = 0;
+    miOrigin = 0;
+    miContentPos = 0;
+    miLength = 0;
+    miEndPos = 0;
+    miDepth = pParent ? pParent->miDepth + 1 : 1;
+    mbReleased = false;
+    mbRestored = false;
 }
 
 cSBinaryLoadContextData::~cSBinaryLoadContextData()
 {
     if (mpDeserializer && !mbRestored)
         mpDeserializer->unlinkContext(this, false);
+}
+
+void cSBinaryLoadContextData::destroy()
+{
+    cDeserializeBinary* pDeserializer = mpDeserializer;
+    if (!pDeserializer) {
+        delete this;
+        return;
+    }
+    if (!mbRestored)
+        pDeserializer->unlinkContext(this, false);
+    mpDeserializer = nullptr;
+    pDeserializer->moSpareContexts.give(this);
 }
 
 void cSBinaryLoadContextData::release()
@@ -354,7 +380,12 @@ cSBinaryLoadContextData* cDeserializeBinary::openContext(const char* pTypeName,
         sExpected += pTypeName;
         throw qstd::cTypeMissmatchException(sAssigned, sExpected);
     }
-    cSBinaryLoadContextData* pData = new cSBinaryLoadContextData(*this, mpCurrent);
+    cSBinaryLoadContextData* pData =
+        static_cast<cSBinaryLoadContextData*>(moSpareContexts.take());
+    if (pData)
+        pData->reset(*this, mpCurrent);
+    else
+        pData = new cSBinaryLoadContextData(*this, mpCurrent);
     pData->miIdPos = iIdPos;
     pData->miOrigin = iOrigin;
     pData->miContentPos = miPos;

@@ -27,9 +27,16 @@ public:
     /// Sets the read position to the start of the contents.
     void rewind() const;
 
+protected:
+    /// Closes the context as the destructor does and hands the object back to its
+    /// reader for reuse.
+    void destroy() override;
+
 private:
     friend class cDeserializeBinary;
     cSBinaryLoadContextData(cDeserializeBinary& oDeserializer, cSBinaryLoadContextData* pParent);
+    /// Prepares the object for a new context, as the constructor does.
+    void reset(cDeserializeBinary& oDeserializer, cSBinaryLoadContextData* pParent);
 
     cDeserializeBinary* mpDeserializer; ///< not owned; null once the reader is gone
     cSBinaryLoadContextData* mpParent;  ///< not owned; current before this one
@@ -167,6 +174,7 @@ private:
     piUInt32 miLimit;                                ///< end of the current context or of the data
     cSBinaryLoadContextData* mpCurrent;              ///< not owned; innermost open context, or null
     qstd::cAsciiString msLastLabel;                  ///< the last label passed over
+    cContextDataPool moSpareContexts;                ///< closed context data, reused by openContext()
 };
 
 } // namespace qsa

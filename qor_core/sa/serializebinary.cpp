@@ -56,6 +56,13 @@ inline unsigned itemSize(unsigned long long iPayload)
 
 typedef cSerializeBinaryShared tIds;
 
+/// The capacity step of the own buffer, 256 bytes: it starts with room for a few
+/// records and grows in steps that claim() can fill without reallocating.
+const unsigned kOwnGrowStep = 8;
+
+/// Context id, length item and the bool item of "no type name".
+const unsigned kUnnamedContextHeader = 20;
+
 } // namespace
 
 // --- cSBinaryStoreContextData -------------------------------------------------
@@ -63,9 +70,21 @@ typedef cSerializeBinaryShared tIds;
 cSBinaryStoreContextData::cSBinaryStoreContextData(cSerializeBinary& oSerializer,
                                                    cSBinaryStoreContextData* pParent,
                                                    piUInt32 iBeginPos)
-    : mpSerializer(&oSerializer), mpParent(pParent), miBeginPos(iBeginPos), miLengthPos(0),
-      miContentPos(0), miEndPos(0), mbReleased(false), mbRestored(false)
 {
+    reset(oSerializer, pParent, iBeginPos);
+}
+
+void cSBinaryStoreContextData::reset(cSerializeBinary& oSerializer,
+                                     cSBinaryStoreContextData* pParent, piUInt32 iBeginPos)
+{
+    mpSerializer = &oSerializer;
+    mpParent = pParent;
+    miBeginPos = iBeginPos;
+    miLengthPos = iBeginPos + 4;
+    miContentPos = 0;
+    miEndPos = 0;
+    mbReleased = false;
+    mbRestored = false;
 }
 
 cSBinaryStoreContextData::~cSBinaryStoreContextData()
@@ -74,11 +93,17 @@ cSBinaryStoreContextData::~cSBinaryStoreContextData()
         mpSerializer->unlinkContext(this, false);
 }
 
-void cSBinaryStoreContextData::release()
+void cSBinaryStoreContextData::destroy()
 {
-    if (mpSerializer && !mbRestored)
-        mpSerializer->unlinkContext(this, true);
-    mbReleased = true;
+    cSerializeBinary* pSerializer = mpSerializer;
+    if (!pSerializer) {
+        delete this;
+        return;
+    }
+    if (!mbRestored)
+        pSerializer->unlinkContext(this, false);
+    mpSerializer = nullptr;
+    pSerializer->moSpareContexts.give(this);
 }
 
 void cSBinaryStoreContextData::rewind() const
@@ -87,7 +112,7 @@ void cSBinaryStoreContextData::rewind() const
         mpSerializer->miPos = miContentPos;
 }
 
-void cSBinaryStoreContextData::complete()
+inline void cSBinaryStoreContextData::complete()
 {
     cSerializeBinary& s = *mpSerializer;
     if (!mbReleased) {
@@ -102,6 +127,17 @@ void cSBinaryStoreContextData::complete()
     s.mpCurrent = mpParent;
 }
 
+void cSBinaryStoreContextData::release()
+{
+    if (mpSerializer && !mbRestored) {
+        if (mpSerializer->mpCurrent == this)
+            complete();
+        else
+            mpSerializer->unlinkContext(this, true);
+    }
+    mbReleased = true;
+}
+
 // --- cSerializeBinary -----------------------------------------------------------
 
 cSerializeBinary::cSerializeBinary()
@@ -110,6 +146,7 @@ cSerializeBinary::cSerializeBinary()
     setPreferNoLabels(true);
     // data() cuts the buffer at every call; keep the pool for the next round.
     moOwnData.setFitOnErase(false);
+    moOwnData.setGrowStep(kOwnGrowStep);
 }
 
 cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
@@ -118,6 +155,7 @@ cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
 {
     setPreferNoLabels(true);
     moOwnData.setFitOnErase(false);
+    moOwnData.setGrowStep(kOwnGrowStep);
 }
 
 cSerializeBinary::~cSerializeBinary()
@@ -135,10 +173,12 @@ unsigned cSerializeBinary::bufferLength() const
 // class's calls to them are not routed through the symbol table.
 inline char* cSerializeBinary::claim(unsigned iCount)
 {
-    unsigned iEnd = miPos + iCount;
-    if (!mbExternal && iEnd >= miPos && iEnd <= moOwnData.length()) {
+    // The sum in 64 bits cannot wrap. The own buffer of a serializer writing to the
+    // caller's array is normally empty, so the length test goes first.
+    piUInt64 iEnd = piUInt64(miPos) + iCount;
+    if (iEnd <= moOwnData.length() && !mbExternal) {
         char* pTarget = moOwnData.begin() + miPos;
-        miPos = iEnd;
+        miPos = piUInt32(iEnd);
         return pTarget;
     }
     return claimGrowing(iCount);
@@ -165,9 +205,11 @@ char* cSerializeBinary::claimGrowing(unsigned iCount)
     return pTarget;
 }
 
-inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
+namespace {
+
+/// Id plus a payload of iBytes (1, 2, 4 or 8) little-endian bytes of iValue.
+inline void putScalar(char* p, piUInt32 iId, piUInt64 iValue, unsigned iBytes)
 {
-    char* p = claim(4 + iBytes);
     putFixed<4>(p, iId);
     switch (iBytes) {
     case 1:
@@ -183,6 +225,27 @@ inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigne
         putFixed<8>(p + 4, iValue);
         break;
     }
+}
+
+} // namespace
+
+// The fast path needs no call, so it saves no registers; everything else is left to
+// writeScalarGrowing().
+inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
+{
+    piUInt64 iEnd = piUInt64(miPos) + 4 + iBytes;
+    if (__builtin_expect(iEnd <= moOwnData.length() && !mbExternal, 1)) {
+        char* p = moOwnData.begin() + miPos;
+        miPos = piUInt32(iEnd);
+        putScalar(p, iId, iValue, iBytes);
+        return;
+    }
+    writeScalarGrowing(iId, iValue, iBytes);
+}
+
+QOR_NOINLINE void cSerializeBinary::writeScalarGrowing(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
+{
+    putScalar(claimGrowing(4 + iBytes), iId, iValue, iBytes);
 }
 
 inline void cSerializeBinary::writeAsciiItem(const char* pData, unsigned iLength)
@@ -297,33 +360,55 @@ void cSerializeBinary::clear()
 
 cContextRef cSerializeBinary::newContext(const char* pTypeName)
 {
-    unsigned iNameLength = pTypeName ? unsigned(std::strlen(pTypeName)) : 0;
     // The data object first: a failed allocation then leaves no bytes behind.
-    cSBinaryStoreContextData* pData = new cSBinaryStoreContextData(*this, mpCurrent, miPos);
+    cSBinaryStoreContextData* pData =
+        static_cast<cSBinaryStoreContextData*>(moSpareContexts.take());
+    if (pData)
+        pData->reset(*this, mpCurrent, miPos);
+    else
+        pData = new cSBinaryStoreContextData(*this, mpCurrent, miPos);
+    // An unnamed context inside the own buffer's length, the usual case for lists, is
+    // written here; everything else by writeContextHeader().
+    piUInt64 iEnd = piUInt64(miPos) + kUnnamedContextHeader;
+    if (!pTypeName && iEnd <= moOwnData.length() && !mbExternal) {
+        char* p = moOwnData.begin() + miPos;
+        miPos = piUInt32(iEnd);
+        putFixed<4>(p, tIds::ContextID);
+        putFixed<4>(p + 4, tIds::UInt32ID);
+        putFixed<4>(p + 8, 0); // the length, written by release()
+        putFixed<4>(p + 12, tIds::BoolID);
+        putFixed<4>(p + 16, 0);
+    } else {
+        writeContextHeader(pData, pTypeName);
+    }
+    pData->miContentPos = miPos;
+    mpCurrent = pData;
+    return cContextRef(pData);
+}
+
+QOR_NOINLINE void cSerializeBinary::writeContextHeader(cSBinaryStoreContextData* pData, const char* pTypeName)
+{
+    unsigned iNameLength = pTypeName ? unsigned(std::strlen(pTypeName)) : 0;
     try {
-        unsigned long long iHeader = 4 + 8 + 8 + (pTypeName ? 8ULL + iNameLength : 0);
+        unsigned long long iHeader = kUnnamedContextHeader + (pTypeName ? 8ULL + iNameLength : 0);
         char* p = claim(itemSize(iHeader - 4));
-        putLittleEndian(p, tIds::ContextID, 4);
-        putLittleEndian(p + 4, tIds::UInt32ID, 4);
-        putLittleEndian(p + 8, 0, 4); // the length, written by release()
-        putLittleEndian(p + 12, tIds::BoolID, 4);
-        putLittleEndian(p + 16, pTypeName ? 1 : 0, 4);
+        putFixed<4>(p, tIds::ContextID);
+        putFixed<4>(p + 4, tIds::UInt32ID);
+        putFixed<4>(p + 8, 0); // the length, written by release()
+        putFixed<4>(p + 12, tIds::BoolID);
+        putFixed<4>(p + 16, pTypeName ? 1 : 0);
         if (pTypeName) {
-            putLittleEndian(p + 20, tIds::AsciiStringID, 4);
-            putLittleEndian(p + 24, iNameLength, 4);
+            putFixed<4>(p + 20, tIds::AsciiStringID);
+            putFixed<4>(p + 24, iNameLength);
             if (iNameLength)
                 std::memcpy(p + 28, pTypeName, iNameLength);
         }
     } catch (...) {
         miPos = pData->miBeginPos;
         pData->mpSerializer = nullptr;
-        delete pData;
+        moSpareContexts.give(pData);
         throw;
     }
-    pData->miLengthPos = pData->miBeginPos + 4;
-    pData->miContentPos = miPos;
-    mpCurrent = pData;
-    return cContextRef(pData);
 }
 
 void cSerializeBinary::releaseCurrentContext()

@@ -27,10 +27,17 @@ public:
     /// Sets the write position to the start of the contents.
     void rewind() const;
 
+protected:
+    /// Closes the context as the destructor does and hands the object back to its
+    /// serializer for reuse.
+    void destroy() override;
+
 private:
     friend class cSerializeBinary;
     cSBinaryStoreContextData(cSerializeBinary& oSerializer, cSBinaryStoreContextData* pParent,
                              piUInt32 iBeginPos);
+    /// Prepares the object for a new context, as the constructor does.
+    void reset(cSerializeBinary& oSerializer, cSBinaryStoreContextData* pParent, piUInt32 iBeginPos);
     /// Writes the length and leaves the context; the context must be current.
     void complete();
 
@@ -125,7 +132,12 @@ private:
     char* claimGrowing(unsigned iCount);
     /// Id plus a payload of up to 8 little-endian bytes of iValue.
     void writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes);
+    /// writeScalar() when the buffer must grow, or is the caller's array.
+    void writeScalarGrowing(piUInt32 iId, piUInt64 iValue, unsigned iBytes);
     void writeAsciiItem(const char* pData, unsigned iLength);
+    /// Writes a context header for pData, which goes back to the spare objects when
+    /// that fails.
+    void writeContextHeader(cSBinaryStoreContextData* pData, const char* pTypeName);
     /// The length of the own buffer or of the caller's array.
     unsigned bufferLength() const;
     /// Takes pData and the contexts above it out of the chain of open contexts.
@@ -137,6 +149,7 @@ private:
     piUInt32 miPos;                      ///< write position; never beyond the buffer
     cSBinaryStoreContextData* mpCurrent; ///< not owned; innermost open context, or null
     StringStoreMode meStringStoreMode;
+    cContextDataPool moSpareContexts;    ///< closed context data, reused by newContext()
 };
 
 } // namespace qsa

@@ -505,6 +505,9 @@ protected:
     /// Grows the pool for iCount more elements (non-exact, growing only).
     void grow(unsigned iCount, const char* pOperation)
     {
+        // Room left in the pool (miLength <= miPoolSize) is the common case.
+        if (iCount <= miPoolSize - miLength)
+            return;
         if (miLength + iCount < miLength)
             tArrayPool::throwLengthOverflow("tArray", pOperation);
         resizePool(miLength + iCount, false);
@@ -517,6 +520,9 @@ protected:
     /// the array on every step. Exact requests give the spare storage back.
     void resizePool(unsigned iNewSize, bool bExact)
     {
+        // Growing within the pool is the common case; it changes nothing.
+        if (!bExact && mpPool && miPoolSize >= iNewSize)
+            return;
         unsigned iTarget = bExact ? iNewSize : tArrayPool::sizeToSectors(iNewSize, growStep());
         if (iTarget < unsigned(Traits::kMinimumCapacity))
             iTarget = Traits::kMinimumCapacity;

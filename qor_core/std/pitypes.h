@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #define QOR_EXPORT __attribute__((visibility("default")))
+/// Keeps a rarely taken path out of line, so that the caller's fast path stays small.
+#define QOR_NOINLINE __attribute__((noinline))
 
 typedef std::int8_t piChar;
 typedef std::uint8_t piUChar;

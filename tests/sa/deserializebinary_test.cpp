@@ -558,3 +558,62 @@ TEST(DeserializeBinary, DataTakenOverAndReplaced)
     EXPECT_TRUE(oEmpty.eoc());
     EXPECT_THROW(oEmpty.load(i), qstd::cRuntimeException);
 }
+
+namespace {
+
+/// Writes iDepth nested contexts, each holding its depth, inside one another.
+void writeNested(cSerializeBinary& s, int iDepth)
+{
+    if (iDepth == 0)
+        return;
+    qsa::cContext oContext(s.newContext(iDepth % 2 ? "odd" : nullptr));
+    s.store(iDepth);
+    writeNested(s, iDepth - 1);
+    oContext.release();
+}
+
+/// Reads what writeNested wrote, checking every value and the end of every context.
+void readNested(cDeserializeBinary& d, int iDepth)
+{
+    if (iDepth == 0)
+        return;
+    qsa::cContext oContext(d.getContext(iDepth % 2 ? "odd" : nullptr));
+    int i = 0;
+    d.load(i);
+    EXPECT_EQ(iDepth, i);
+    readNested(d, iDepth - 1);
+    EXPECT_TRUE(d.eoc());
+    oContext.release();
+}
+
+} // namespace
+
+// Writer and reader keep closed context data for their next contexts; nesting deeper
+// than they keep, abandoning contexts and repeating must all give the same stream.
+TEST(DeserializeBinary, ContextDataIsReusedWithoutCarryingState)
+{
+    cSerializeBinary s;
+    writeNested(s, 7);
+    {
+        qsa::cContext oAbandoned(s.newContext("dropped"));
+        s.store(99);
+    }
+    writeNested(s, 7);
+    tBytes oBytes = bytesOf(s);
+    ASSERT_EQ(0u, oBytes.size() % 2);
+    EXPECT_EQ(tBytes(oBytes.begin(), oBytes.begin() + oBytes.size() / 2),
+              tBytes(oBytes.begin() + oBytes.size() / 2, oBytes.end()));
+
+    cReader r(oBytes);
+    cDeserializeBinary& d = r.moReader;
+    readNested(d, 7);
+    {
+        qsa::cContext oAbandoned(d.getContext("odd"));
+        int i = 0;
+        d.load(i);
+        EXPECT_EQ(7, i);
+    }
+    EXPECT_EQ(oBytes.size() / 2, d.currentPos());
+    readNested(d, 7);
+    EXPECT_TRUE(d.eoc());
+}
