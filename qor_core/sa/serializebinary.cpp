@@ -117,10 +117,7 @@ inline void cSBinaryStoreContextData::complete()
     cSerializeBinary& s = *mpSerializer;
     if (!mbReleased) {
         miEndPos = s.miPos;
-        // The placeholder lies inside the buffer, so overwriting it cannot grow or fail.
-        s.miPos = miLengthPos;
-        s.writeScalar(tIds::UInt32ID, miEndPos - miLengthPos, 4);
-        s.miPos = miEndPos;
+        s.overwriteLength(miLengthPos, miEndPos - miLengthPos);
         mbReleased = true;
     }
     mbRestored = true;
@@ -241,6 +238,20 @@ inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigne
         return;
     }
     writeScalarGrowing(iId, iValue, iBytes);
+}
+
+inline void cSerializeBinary::overwriteLength(piUInt32 iPos, piUInt32 iLength)
+{
+    // The placeholder normally lies inside the own buffer; writing it there leaves the
+    // write position alone.
+    if (__builtin_expect(piUInt64(iPos) + 8 <= moOwnData.length() && !mbExternal, 1)) {
+        putScalar(moOwnData.begin() + iPos, tIds::UInt32ID, iLength, 4);
+        return;
+    }
+    piUInt32 iOldPos = miPos;
+    miPos = iPos;
+    writeScalarGrowing(tIds::UInt32ID, iLength, 4);
+    miPos = iOldPos;
 }
 
 QOR_NOINLINE void cSerializeBinary::writeScalarGrowing(piUInt32 iId, piUInt64 iValue, unsigned iBytes)

@@ -132,6 +132,8 @@ private:
     char* claimGrowing(unsigned iCount);
     /// Id plus a payload of up to 8 little-endian bytes of iValue.
     void writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes);
+    /// Writes the length item of a context at iPos; the write position stays.
+    void overwriteLength(piUInt32 iPos, piUInt32 iLength);
     /// writeScalar() when the buffer must grow, or is the caller's array.
     void writeScalarGrowing(piUInt32 iId, piUInt64 iValue, unsigned iBytes);
     void writeAsciiItem(const char* pData, unsigned iLength);

@@ -245,6 +245,15 @@ TEST(SerializeBinary, WritesIntoTheCallersArray)
         s.data(); // cuts the caller's array to what was written
     }
     EXPECT_EQ(words({8, 1}), bytesOf(qstd::tConstArrayRef<char>(oArray)));
+    {
+        // A context's length is completed in the caller's array as well.
+        cSerializeBinary s((qstd::tArrayRef<char>(oArray)));
+        qsa::cContext oContext(s.newContext(nullptr));
+        s.store(3);
+        oContext.release();
+        s.data();
+    }
+    EXPECT_EQ(words({12, 4, 24, 8, 0, 5, 3}), bytesOf(qstd::tConstArrayRef<char>(oArray)));
 }
 
 TEST(SerializeBinary, PatchKeepsTheFurtherPosition)
