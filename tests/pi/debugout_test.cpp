@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 using namespace qpi;
@@ -24,6 +26,23 @@ class cRecordingOut : public cAbstractOut
 public:
     void printChar(char cChar) override { msText += cChar; }
     std::string msText;
+};
+
+/// Writes tagged lines from a thread of its own.
+class cLineWriter : public qp::cAbstractRunnable
+{
+public:
+    cLineWriter(cAbstractOut& oOut, const char* pText) : moOut(oOut), mpText(pText) {}
+    ~cLineWriter() override { stop(); }
+    void run() override
+    {
+        for (int i = 0; i < 200; ++i)
+            writeLine(moOut, "thread.cpp", unsigned(i), mpText);
+    }
+
+private:
+    cAbstractOut& moOut;
+    const char* mpText;
 };
 
 } // namespace
@@ -60,7 +79,7 @@ TEST(DebugStdErr, FilterWordsDropTaggedLines)
     EXPECT_EQ("work.cpp:2: kept\r\nthird.cpp:4: kept too\r\nuntagged noisy\r\npartial", sErr);
 }
 
-TEST(AbstractOut, NumberModes)
+TEST(AbstractOut, NumberModesUnicodeTextAndMessages)
 {
     cRecordingOut oOut;
     oOut << NF_Hex2Once << 255 << " " << 255 << " " << NF_Hex4 << 255u << " " << 4096LL << " ";
@@ -68,6 +87,12 @@ TEST(AbstractOut, NumberModes)
     qstd::cNumberConversionFormat oBinary(2);
     oOut << oBinary << 5 << " " << 2.5;
     EXPECT_EQ("ff 255 00ff 1000 -001 0011 101 2.5", oOut.msText);
+
+    oOut.msText.clear();
+    qucs::cLIMessage oMessage;
+    oMessage << "$MTR$%n% items" << 3;
+    oOut << qucs::cString(L"caf\u00e9") << " / " << oMessage;
+    EXPECT_EQ("caf\xc3\xa9 / 3 items", oOut.msText);
 }
 
 TEST(AbstractOut, LinkedStreamsPassEverythingOn)
@@ -100,8 +125,7 @@ TEST(DebugLine, SystemOutputWritesWholeLines)
 TEST(StackTrace, BackTraceClampsAndTerminates)
 {
     std::uintptr_t iFrames[200];
-    for (std::uintptr_t& i : iFrames)
-        i = 1;
+    std::fill(std::begin(iFrames), std::end(iFrames), 1);
     piBackTrace(iFrames, 0);
     EXPECT_EQ(0u, iFrames[0]);
     EXPECT_EQ(1u, iFrames[1]);
@@ -123,25 +147,6 @@ TEST(StackTrace, BackTraceClampsAndTerminates)
     EXPECT_EQ("0x10", std::string(sName.c_str()));
 }
 
-namespace {
-/// Writes tagged lines from a thread of its own.
-class cLineWriter : public qp::cAbstractRunnable
-{
-public:
-    cLineWriter(cAbstractOut& oOut, const char* pText) : moOut(oOut), mpText(pText) {}
-    ~cLineWriter() override { stop(); }
-    void run() override
-    {
-        for (int i = 0; i < 200; ++i)
-            writeLine(moOut, "thread.cpp", unsigned(i), mpText);
-    }
-
-private:
-    cAbstractOut& moOut;
-    const char* mpText;
-};
-} // namespace
-
 TEST(DebugLine, LinesOfThreadsDoNotInterleave)
 {
     cRecordingOut oOut;
@@ -151,25 +156,10 @@ TEST(DebugLine, LinesOfThreadsDoNotInterleave)
     oFirst.stop();
     oSecond.stop();
     qp::cLocker::cLock oLock(oOut.mutex());
-    std::string sText = oOut.msText;
-    size_t iLines = 0;
-    for (size_t iStart = 0; iStart < sText.size();) {
-        size_t iEnd = sText.find("\r\n", iStart);
-        ASSERT_NE(std::string::npos, iEnd);
-        std::string sLine = sText.substr(iStart, iEnd - iStart);
-        EXPECT_TRUE(sLine == "aaaaaaaaaaaaaaaaaaaa" || sLine == "bbbbbbbbbbbbbbbbbbbb") << sLine;
-        ++iLines;
-        iStart = iEnd + 2;
+    const std::string sA(20, 'a'), sB(20, 'b'), &sText = oOut.msText;
+    ASSERT_EQ(400u * 22, sText.size());
+    for (size_t i = 0; i < sText.size(); i += 22) {
+        std::string sLine = sText.substr(i, 22);
+        EXPECT_TRUE(sLine == sA + "\r\n" || sLine == sB + "\r\n") << sLine;
     }
-    EXPECT_EQ(400u, iLines);
-}
-
-TEST(AbstractOut, UnicodeTextAndMessages)
-{
-    cRecordingOut oOut;
-    qucs::cString sText(L"caf\u00e9");
-    qucs::cLIMessage oMessage;
-    oMessage << "$MTR$%n% items" << 3;
-    oOut << sText << " / " << oMessage;
-    EXPECT_EQ("caf\xc3\xa9 / 3 items", oOut.msText);
 }

@@ -6,6 +6,7 @@
 #include "std/testutil.h"
 
 #include <chrono>
+#include <initializer_list>
 #include <memory>
 #include <unistd.h>
 
@@ -40,11 +41,10 @@ class PosixProcessEvents : public testing::Test
 {
 protected:
     PosixProcessEvents() { moEvents.sigFinished.connect(moFinished, &cProbe::slt); }
-    qstd::tSharedObject<cWork> add(cWork& oWork)
+    void add(std::initializer_list<cWork*> oWorks)
     {
-        qstd::tSharedObject<cWork> pJob(oWork);
-        moJobs.append(pJob);
-        return pJob;
+        for (cWork* pWork : oWorks)
+            moJobs.append(qstd::tSharedObject<cWork>(*pWork));
     }
     long long msSince(std::chrono::steady_clock::time_point oStart)
     {
@@ -69,10 +69,7 @@ TEST_F(PosixProcessEvents, ReadyDescriptorsMarkEveryWaitingWork)
     waitReadable(oIdle, oQuiet.readEnd());
     waitReadable(oStopped, oPipe.readEnd());
     oStopped.stop();
-    add(oFirst);
-    add(oIdle);
-    add(oSecond);
-    add(oStopped);
+    add({&oFirst, &oIdle, &oSecond, &oStopped});
     oPipe.write();
 
     moEvents.yield(0, moJobs, 0);
@@ -108,7 +105,7 @@ TEST_F(PosixProcessEvents, FlagsAndMissingData)
     {
     };
     cWork oWork;
-    add(oWork);
+    add({&oWork});
     oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cOtherData));
     qstd::cBugException e =
         qortest::expectThrow<qstd::cBugException>([&] { moEvents.yield(0, moJobs, 10); });
@@ -128,18 +125,14 @@ TEST(PosixWorkQueue, PipeReadinessRunsTheWorkInOneTurn)
     cWorkQueue oQueue;
     oQueue.setEvents(cPlatform().createProcessEvents());
     cWork oReader, oTimeout;
-    cProbe oRead([&] {
-        char c;
-        ASSERT_EQ(1, ::read(oPipe.readEnd(), &c, 1));
-    });
-    cProbe oTimedOut;
+    char c;
+    cProbe oRead([&] { ASSERT_EQ(1, ::read(oPipe.readEnd(), &c, 1)); }), oTimedOut;
     oRead.attach(oReader);
     oTimedOut.attach(oTimeout);
     oQueue.addJob(oReader);
     oQueue.addJob(oTimeout);
     waitReadable(oReader, oPipe.readEnd());
     oTimeout.start(30, cWork::Single);
-
     auto oStart = std::chrono::steady_clock::now();
     oQueue.process(); // nothing to read: the timed work ends the wait
     EXPECT_EQ(0, oRead.miCalls);

@@ -61,10 +61,6 @@ TEST(Timer, DestroyedFromItsOwnSignalAndWhileRunning)
     {
         qstd::cTimer oRunning(1);
     }
-    bool bGone = false;
-    cProbe oWatch([&] { bGone = !pSelf; });
-    qstd::tSharedObject<qpi::cWork> pWatch = qpi::schedule(
-        qrmi::cDirectLocalSlotCall0<cProbe, piVoid>(oWatch, &cProbe::slt), 0, "watch");
     qpi::system().exec();
     EXPECT_FALSE(pSelf);
     EXPECT_EQ(1, oKill.miCalls);

@@ -19,7 +19,10 @@ namespace {
 class WorkQueue : public testing::Test
 {
 protected:
-    WorkQueue() : mpQueue(qortest::newRecordingQueue(mpEvents)) {}
+    WorkQueue() : mpEvents(new cRecordingEvents), mpQueue(new cWorkQueue)
+    {
+        mpQueue->setEvents(qstd::tAutoPtr<cAbstractProcessEvents>(mpEvents));
+    }
 
     /// A work owned by the test, in the queue, whose action appends iId to the log.
     cWork& addLogged(int iId)
@@ -30,10 +33,11 @@ protected:
         mpQueue->addJob(*moWorks.back());
         return *moWorks.back();
     }
-    unsigned pass(bool bExecute = true)
+    /// One pass over the list; returns the wait it asks for.
+    unsigned pass()
     {
         unsigned iTimeout = 0;
-        mpQueue->updateTimer(bExecute, &iTimeout);
+        mpQueue->updateTimer(true, &iTimeout);
         return iTimeout;
     }
 
@@ -107,9 +111,7 @@ TEST_F(WorkQueue, PeriodicWorkIsReplannedRelativeToItsRun)
 TEST_F(WorkQueue, IOWorkRunsOnlyOnItsEventAndIOOnlyWaitsTenSeconds)
 {
     cWork& oWork = addLogged(1);
-    qstd::tAutoPtr<cAbstractAIOData> pData(new cFDAIOData);
-    cAbstractAIOData* pRaw = pData.get();
-    oWork.setAIOData(pData);
+    oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cFDAIOData));
     EXPECT_TRUE(oWork.isStarted());
     moClock.advanceMSec(20); // its planned time is long past
     unsigned iTimeout = 0;
@@ -117,32 +119,25 @@ TEST_F(WorkQueue, IOWorkRunsOnlyOnItsEventAndIOOnlyWaitsTenSeconds)
     EXPECT_EQ(10000u, iTimeout);
     EXPECT_EQ(1u, mpQueue->numIOWorks());
     EXPECT_EQ(0, moProbes[0]->miCalls) << "an I/O work is not due by its planned time";
-    pRaw->setEvent(true);
+    oWork.aioData().setEvent(true);
     pass();
     EXPECT_EQ(1, moProbes[0]->miCalls);
-    EXPECT_FALSE(pRaw->isEvent());
+    EXPECT_FALSE(oWork.aioData().isEvent());
     pass();
     EXPECT_EQ(1, moProbes[0]->miCalls);
-
     addLogged(2).start(40, cWork::Single);
-    EXPECT_EQ(40u, pass()) << "a timed work sets the wait";
+    EXPECT_EQ(40u, pass()) << "a timed work beside I/O works sets the wait";
 }
 
 TEST_F(WorkQueue, WithoutAIOSupportIOWorksBecomePeriodic)
 {
-    cRecordingEvents* pEvents = nullptr;
-    std::unique_ptr<cWorkQueue> pQueue(qortest::newRecordingQueue(pEvents, false));
-    cWork oWork;
-    cProbe oProbe;
-    oProbe.attach(oWork);
-    pQueue->addJob(oWork);
+    mpQueue->setEvents(qstd::tAutoPtr<cAbstractProcessEvents>(new cRecordingEvents(false)));
+    cWork& oWork = addLogged(1);
     oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cFDAIOData));
-    unsigned iTimeout = 0;
-    pQueue->updateTimer(true, &iTimeout);
+    pass();
     EXPECT_EQ(cWork::Periodic, oWork.type());
-    EXPECT_EQ(1, oProbe.miCalls);
-    pQueue->updateTimer(true, &iTimeout);
-    EXPECT_EQ(2, oProbe.miCalls) << "interval 0 runs on every pass";
+    pass();
+    EXPECT_EQ((std::vector<int>{1, 1}), moLog) << "interval 0 runs on every pass";
 }
 
 TEST_F(WorkQueue, ErrorsTravelUpTheParentChain)
@@ -248,19 +243,14 @@ TEST_F(WorkQueue, WorksDestroyedDuringTheWalk)
 {
     // Its own action deletes a work; another action deletes the work after it; a
     // slot of sigChanged deletes a periodic work while the pass replans it.
-    cWork* pSelf = new cWork;
-    cWork* pNext = nullptr;
-    cWork* pReplanned = new cWork;
-    cProbe oSelf([&] { delete pSelf; });
-    cProbe oKiller([&] { delete pNext; });
-    cProbe oNext, oReplanned;
+    cWork *pSelf = new cWork, *pNext = new cWork, *pReplanned = new cWork;
+    cProbe oSelf([&] { delete pSelf; }), oKiller([&] { delete pNext; }), oNext, oReplanned;
     oSelf.attach(*pSelf);
+    oNext.attach(*pNext);
     oReplanned.attach(*pReplanned);
     mpQueue->addJob(*pSelf);
     cWork& oKillerWork = addLogged(0);
     oKiller.attach(oKillerWork);
-    pNext = new cWork;
-    oNext.attach(*pNext);
     mpQueue->addJob(*pNext);
     mpQueue->addJob(*pReplanned);
     struct cChangeKiller : qrmi::cConnectable
@@ -288,10 +278,8 @@ TEST_F(WorkQueue, WorksDestroyedDuringTheWalk)
 
 TEST_F(WorkQueue, ClearInsideAnActionDestroysOwnedWorksSafely)
 {
-    qstd::tSharedObject<cWork> pFirst = mpQueue->createJob();
-    qstd::tSharedObject<cWork> pSecond = mpQueue->createJob();
-    cProbe oFirst([&] { mpQueue->clear(); });
-    cProbe oSecond;
+    qstd::tSharedObject<cWork> pFirst = mpQueue->createJob(), pSecond = mpQueue->createJob();
+    cProbe oFirst([&] { mpQueue->clear(); }), oSecond;
     oFirst.attach(*pFirst);
     oSecond.attach(*pSecond);
     pFirst->start(0, cWork::Single);
@@ -407,13 +395,8 @@ TEST_F(WorkQueue, DotDumpText)
 
 TEST_F(WorkQueue, WallClockStepsKeepRemainingDelays)
 {
-    struct cRow
-    {
-        long long iStepUSec;
-    };
-    const cRow oRows[] = {{3600LL * 1000000LL}, {-3600LL * 1000000LL}};
-    for (const cRow& oRow : oRows) {
-        SCOPED_TRACE(oRow.iStepUSec);
+    for (long long iStepUSec : {3600LL * 1000000LL, -3600LL * 1000000LL}) {
+        SCOPED_TRACE(iStepUSec);
         moLog.clear();
         cWork& oPeriodic = addLogged(1);
         cWork& oSingle = addLogged(2);
@@ -421,10 +404,10 @@ TEST_F(WorkQueue, WallClockStepsKeepRemainingDelays)
         oSingle.start(500, cWork::Single);
         unsigned long long iPlanned = oSingle.plannedTime().get();
         moClock.advanceMSec(200);
-        moClock.stepWallUSec(oRow.iStepUSec);
+        moClock.stepWallUSec(iStepUSec);
         EXPECT_EQ(300u, pass());
         EXPECT_TRUE(moLog.empty());
-        EXPECT_EQ(iPlanned + oRow.iStepUSec, oSingle.plannedTime().get());
+        EXPECT_EQ(iPlanned + iStepUSec, oSingle.plannedTime().get());
         moClock.advanceMSec(300);
         pass();
         EXPECT_EQ((std::vector<int>{2}), moLog);

@@ -26,7 +26,6 @@ public:
     }
     /// The wall clock is set: only it jumps.
     void stepWallUSec(long long iUSec) { miWall += iUSec; }
-    unsigned long long wall() const { return miWall; }
 
 protected:
     unsigned long long readWallUSec() const override { return miWall; }
@@ -64,8 +63,7 @@ public:
 class cProbe : public qrmi::cConnectable
 {
 public:
-    cProbe() = default;
-    explicit cProbe(std::function<void()> fOnCall) : mfOnCall(std::move(fOnCall)) {}
+    explicit cProbe(std::function<void()> fOnCall = nullptr) : mfOnCall(std::move(fOnCall)) {}
     piVoid slt()
     {
         ++miCalls;
@@ -78,15 +76,6 @@ public:
     int miCalls = 0;
     std::function<void()> mfOnCall;
 };
-
-/// A queue with recording process events.
-inline qpi::cWorkQueue* newRecordingQueue(cRecordingEvents*& pEvents, bool bAIO = true)
-{
-    qpi::cWorkQueue* pQueue = new qpi::cWorkQueue;
-    pEvents = new cRecordingEvents(bAIO);
-    pQueue->setEvents(qstd::tAutoPtr<qpi::cAbstractProcessEvents>(pEvents));
-    return pQueue;
-}
 
 /// Number of entries not marked for erasure.
 inline unsigned liveEntries(qpi::cWorkQueue& oQueue)

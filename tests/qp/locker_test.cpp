@@ -1,5 +1,6 @@
 // Tests of lockers, runnables and process objects.
 #include "qor_core/qor_core.h"
+#include "std/testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <string>
 
 using namespace qp;
+using qortest::expectThrow;
+using qortest::messageOf;
 
 namespace {
 
@@ -22,6 +25,19 @@ private:
     std::function<void(cFunctionRunnable&)> mfBody;
 };
 
+/// Whether another thread's tryLock() gets the locker.
+bool lockableElsewhere(cLocker& oLocker)
+{
+    std::atomic<bool> bLocked(false);
+    cFunctionRunnable oOther([&](cFunctionRunnable&) {
+        cLocker::cLock oTry(oLocker.tryLock());
+        bLocked = oTry.isLocked();
+    });
+    oOther.start();
+    oOther.stop();
+    return bLocked;
+}
+
 class cTestPollable : public cAbstractPollable
 {
 public:
@@ -29,69 +45,31 @@ public:
     void process() override {}
 };
 
-std::string messageOf(const qstd::cAbstractException& e)
-{
-    qucs::cString s;
-    e.liMessage()->untranslated(s);
-    return s.ascii().c_str();
-}
-
 } // namespace
 
-TEST(Locker, TryLockFromAnotherThreadFailsAndDoesNotUnlock)
-{
-    cLocker oLocker;
-    cLocker::cLock oHeld(oLocker.lock());
-    std::atomic<int> iTried(-1);
-    cFunctionRunnable oOther([&](cFunctionRunnable&) {
-        cLocker::cLock oTry(oLocker.tryLock());
-        iTried = oTry.isLocked() ? 1 : 0;
-    });
-    oOther.start();
-    oOther.stop();
-    EXPECT_EQ(0, iTried.load());
-    // The failed try left the mutex with its holder: a second thread still fails.
-    iTried = -1;
-    oOther.start();
-    oOther.stop();
-    EXPECT_EQ(0, iTried.load());
-}
-
-TEST(Locker, RecursiveLockingAndScopedUnlock)
+TEST(Locker, TryLockRecursiveLockingAndScopedUnlock)
 {
     cLocker oLocker;
     {
         cLocker::cLock oOuter(oLocker.lock());
+        EXPECT_FALSE(lockableElsewhere(oLocker));
+        EXPECT_FALSE(lockableElsewhere(oLocker)) << "the failed try must not unlock";
         cLocker::cLock oInner(&oLocker); // the same thread may lock again
         EXPECT_TRUE(oInner.isLocked());
     }
-    std::atomic<int> iTried(-1);
-    cFunctionRunnable oOther([&](cFunctionRunnable&) {
-        cLocker::cLock oTry(oLocker.tryLock());
-        iTried = oTry.isLocked() ? 1 : 0;
-    });
-    oOther.start();
-    oOther.stop();
-    EXPECT_EQ(1, iTried.load()); // both locks were released
+    EXPECT_TRUE(lockableElsewhere(oLocker)) << "both locks were released";
 
     cLocker::cLock oHeld(oLocker.lock());
     {
         cLocker::cUnlock oOpen(oLocker.unlock());
-        iTried = -1;
-        oOther.start();
-        oOther.stop();
-        EXPECT_EQ(1, iTried.load());
+        EXPECT_TRUE(lockableElsewhere(oLocker));
     }
-    iTried = -1;
-    oOther.start();
-    oOther.stop();
-    EXPECT_EQ(0, iTried.load()); // locked again after the scoped unlock
+    EXPECT_FALSE(lockableElsewhere(oLocker)) << "locked again after the scoped unlock";
 
     cLocker::cLock oNull(static_cast<cLocker*>(nullptr)); // locks nothing, unlocks nothing
     EXPECT_TRUE(oNull.isLocked());
     cLocker oCopy(oLocker); // a copy has a mutex of its own
-    cLocker::cLock oCopyLock(oCopy.tryLock());
-    EXPECT_TRUE(oCopyLock.isLocked());
+    EXPECT_TRUE(cLocker::cLock(oCopy.tryLock()).isLocked());
 }
 
 TEST(Runnable, StatesOfALifeCycle)
@@ -129,20 +107,12 @@ TEST(Runnable, StatesOfALifeCycle)
 
 TEST(Runnable, CopyingAndAssigningThrow)
 {
-    cFunctionRunnable oRunnable([](cFunctionRunnable&) {});
-    try {
-        cAbstractRunnable oCopy(oRunnable);
-        ADD_FAILURE();
-    } catch (const qstd::cBugException& e) {
-        EXPECT_EQ("Threads could not be copied!", messageOf(e));
-    }
-    cFunctionRunnable oOther([](cFunctionRunnable&) {});
-    try {
-        static_cast<cAbstractRunnable&>(oOther) = oRunnable;
-        ADD_FAILURE();
-    } catch (const qstd::cBugException& e) {
-        EXPECT_EQ("Threads could not be assigned!", messageOf(e));
-    }
+    cFunctionRunnable oRunnable([](cFunctionRunnable&) {}), oOther([](cFunctionRunnable&) {});
+    auto e = expectThrow<qstd::cBugException>([&] { cAbstractRunnable oCopy(oRunnable); });
+    EXPECT_EQ("Threads could not be copied!", messageOf(e));
+    e = expectThrow<qstd::cBugException>(
+        [&] { static_cast<cAbstractRunnable&>(oOther) = oRunnable; });
+    EXPECT_EQ("Threads could not be assigned!", messageOf(e));
 }
 
 TEST(Process, DataServesOneProcessAtATime)
@@ -151,12 +121,8 @@ TEST(Process, DataServesOneProcessAtATime)
     {
         cTestPollable oFirst(oData);
         EXPECT_EQ(cAbstractProcessData::PollableContext, oData.context());
-        try {
-            cTestPollable oSecond(oData);
-            ADD_FAILURE();
-        } catch (const qstd::cBugException& e) {
-            EXPECT_EQ("Never use process data for more than one process!", messageOf(e));
-        }
+        auto e = expectThrow<qstd::cBugException>([&] { cTestPollable oSecond(oData); });
+        EXPECT_EQ("Never use process data for more than one process!", messageOf(e));
         // The failed attempt did not detach the data from the first process.
         EXPECT_EQ(cAbstractProcessData::PollableContext, oData.context());
     }

@@ -1,9 +1,11 @@
 // Tests of public slots and signals: the registries of cConnectable, calls by
-// name through frames and streams, the serialized descriptions and the
-// rebuilding of an interface with proxies from an RMI factory.
+// name through frames and streams, signals connected to public slots by name, the
+// serialized descriptions and the rebuilding of an interface with proxies from an
+// RMI factory.
 #include "qor_core/qor_core.h"
 #include "qor_core/sa/deserializebinary.h"
 #include "qor_core/sa/serializebinary.h"
+#include "std/testutil.h"
 #include "support/fakeserializer.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +16,12 @@
 using namespace qrmi;
 using qortest::cFakeDeserializer;
 using qortest::cFakeSerializer;
+using qortest::expectThrow;
+using qortest::messageOf;
 using qortest::tFakeStream;
 using qstd::cAsciiString;
 
 namespace {
-
-std::string str(const qstd::cAsciiString& s)
-{
-    return s.c_str();
-}
-
-std::string messageOf(const qstd::cAbstractException& e)
-{
-    qucs::cString sText;
-    e.liMessage()->untranslated(sText);
-    return sText.ascii().c_str();
-}
 
 /// The public slot "int sltAdd(int, int)" as an application would write it: the
 /// frame holds the result and the two summands; the streams carry the summands
@@ -93,6 +85,36 @@ public:
     int miSlotsDestroyed = 0;
 };
 
+/// A public slot without arguments that counts its calls and checks that it gets
+/// the frame rewound onto the return value.
+class cCountingSlotCall : public cAbstractSlotCall0<piVoid>
+{
+public:
+    cCountingSlotCall(cConnectable& oReceiver, int& iCalls, cAbstractSignal* pSignal = nullptr)
+        : cAbstractSlotCall0<piVoid>(oReceiver, pSignal), miCalls(iCalls)
+    {
+    }
+    piVoid call() const override
+    {
+        ++miCalls;
+        return piVoid();
+    }
+    piVoid callRef(qsa::cReferenceFrame& oFrame) const override
+    {
+        oFrame.readNext<piVoid>();
+        EXPECT_FALSE(oFrame.canRead());
+        return call();
+    }
+    cAbstractSlotCall0<piVoid>* createConnectedInstance(cAbstractSignal& oSignal) const override
+    {
+        return new cCountingSlotCall(assignedObject(), miCalls, &oSignal);
+    }
+    using cAbstractSlotCall0<piVoid>::call;
+
+private:
+    int& miCalls;
+};
+
 /// A proxy slot call: records what it is asked to forward.
 class cProxySlotCall : public cAbstractSlotCall
 {
@@ -125,8 +147,7 @@ public:
     cAbstractSignal* createRemoteSignal(unsigned int iConnectableIndex) override
     {
         moIndices.push_back(iConnectableIndex);
-        moSignals.push_back(std::make_unique<signal0<piVoid>>());
-        return moSignals.back().get();
+        return moSignals.emplace_back(new signal0<piVoid>).get();
     }
 
     std::vector<std::string> moLog;
@@ -142,26 +163,25 @@ TEST(PublicSlot, CalledByNameThroughAFrame)
     int iSum = 0, a = 2, b = 40;
     qsa::cReferenceFrame oFrame;
     oFrame.addRef(iSum, true, false).addRef(a, false, true).addRef(b, false, true);
+    oFrame.restartReading();
+    oFrame.skipNext();
+    oFrame.skipNext(); // wherever the cursor stands, the call starts from the front
     oCalc.invokeIndirectSlot("sltAdd", oFrame);
     EXPECT_EQ(42, iSum);
 
-    // An argument of another type is found before the slot runs.
+    // Missing arguments or arguments of another type are found before the slot runs.
     double dWrong = 1.0;
-    qsa::cReferenceFrame oWrong;
+    qsa::cReferenceFrame oShort, oWrong;
+    oShort.addRef(iSum, true, false).addRef(a, false, true);
     oWrong.addRef(iSum, true, false).addRef(a, false, true).addRef(dWrong, false, true);
     iSum = 0;
+    EXPECT_THROW(oCalc.invokeIndirectSlot("sltAdd", oShort), qstd::cOutOfBoundsException);
     EXPECT_THROW(oCalc.invokeIndirectSlot("sltAdd", oWrong), qstd::cTypeMissmatchException);
     EXPECT_EQ(0, iSum);
 
-    try {
-        oCalc.invokeIndirectSlot("sltSub", oFrame);
-        ADD_FAILURE() << "missing slot called";
-    } catch (const cNoSuchSlotException& e) {
-        EXPECT_EQ("sltSub", str(e.slotName()));
-        EXPECT_EQ("(piInt32, piInt32, piInt32)", str(e.slotArguments()));
-        EXPECT_EQ("Slot \"sltSub((piInt32, piInt32, piInt32))\" not found in interface",
-                  messageOf(e));
-    }
+    auto e = expectThrow<cNoSuchSlotException>([&] { oCalc.invokeIndirectSlot("sltSub", oFrame); });
+    EXPECT_STREQ("sltSub", e.slotName().c_str());
+    EXPECT_EQ("Slot \"sltSub((piInt32, piInt32, piInt32))\" not found in interface", messageOf(e));
 }
 
 TEST(PublicSlot, CalledByNameThroughStreams)
@@ -186,12 +206,9 @@ TEST(PublicSlot, CalledByNameThroughStreams)
     EXPECT_EQ(99, iSum);
 
     cFakeDeserializer oNone(tFakeStream{});
-    try {
-        oCalc.invokeIndirectRemoteSlot("sltMul", oNone, oOut);
-        ADD_FAILURE();
-    } catch (const cNoSuchSlotException& e) {
-        EXPECT_EQ("Slot \"sltMul((?))\" not found in interface!", messageOf(e));
-    }
+    auto e = expectThrow<cNoSuchSlotException>(
+        [&] { oCalc.invokeIndirectRemoteSlot("sltMul", oNone, oOut); });
+    EXPECT_EQ("Slot \"sltMul((?))\" not found in interface!", messageOf(e));
 }
 
 TEST(PublicSlot, ArgumentsNotMatchingTheDescriptionNameTheSlot)
@@ -199,26 +216,20 @@ TEST(PublicSlot, ArgumentsNotMatchingTheDescriptionNameTheSlot)
     cCalculator oCalc;
     cFakeDeserializer oIn(tFakeStream{1, cAsciiString("two")});
     cFakeSerializer oOut;
-    try {
-        oCalc.invokeIndirectRemoteSlot("sltAdd", oIn, oOut);
-        ADD_FAILURE();
-    } catch (const cCallParameterMissmatchException& e) {
-        EXPECT_EQ("Slot parameter of (sltAdd) or return value missmatch!", messageOf(e));
-        ASSERT_NE(nullptr, e.history());
-        EXPECT_EQ("cRuntimeException", str(e.history()->typeName()));
-        EXPECT_EQ("Definition: \"int sltAdd(int, int)\"", messageOf(*e.history()));
-        ASSERT_NE(nullptr, e.history()->history()); // the reader's own failure
-    }
+    auto e = expectThrow<cCallParameterMissmatchException>(
+        [&] { oCalc.invokeIndirectRemoteSlot("sltAdd", oIn, oOut); });
+    EXPECT_EQ("Slot parameter of (sltAdd) or return value missmatch!", messageOf(e));
+    ASSERT_NE(nullptr, e.history());
+    EXPECT_STREQ("cRuntimeException", e.history()->typeName().c_str());
+    EXPECT_EQ("Definition: \"int sltAdd(int, int)\"", messageOf(*e.history()));
+    ASSERT_NE(nullptr, e.history()->history()); // the reader's own failure
 
-    qstd::cRuntimeException oCause;
-    try {
-        cRMIExceptions::throwParameterMissmatch(nullptr, oCause);
-    } catch (const cCallParameterMissmatchException& e) {
-        EXPECT_EQ("", str(e.slotName()));
-        ASSERT_NE(nullptr, e.history());
-        EXPECT_EQ("cRuntimeException", str(e.history()->typeName()));
-        EXPECT_EQ(nullptr, e.history()->history());
-    }
+    // Without a public slot only the cause is linked.
+    e = expectThrow<cCallParameterMissmatchException>(
+        [] { cRMIExceptions::throwParameterMissmatch(nullptr, qstd::cRuntimeException()); });
+    EXPECT_STREQ("", e.slotName().c_str());
+    ASSERT_NE(nullptr, e.history());
+    EXPECT_EQ(nullptr, e.history()->history());
 }
 
 TEST(PublicSlot, RegistryLookups)
@@ -237,28 +248,22 @@ TEST(PublicSlot, RegistryLookups)
         EXPECT_EQ(pFirst->slot(), oPlain.tryFindSlot("sltTwice"));
         EXPECT_EQ(pFirst, oPlain.findPublicSlot("sltTwice"));
         EXPECT_EQ(pSecond, oPlain.tryFindPublicSlot(*pSecond->slot()));
-        EXPECT_EQ("sltTwice", str(pSecond->slot()->publicSlotName()));
-        EXPECT_EQ("sltTwice", str(oPlain.publicSlotName(*pSecond->slot())));
+        EXPECT_STREQ("sltTwice", pSecond->slot()->publicSlotName().c_str());
+        EXPECT_STREQ("sltTwice", oPlain.publicSlotName(*pSecond->slot()).c_str());
 
         cAddSlotCall oUnregistered(oPlain, iDestroyed);
         EXPECT_EQ(nullptr, oPlain.tryFindPublicSlot(oUnregistered));
-        EXPECT_EQ("unknown", str(oPlain.publicSlotName(oUnregistered)));
-        try {
-            oUnregistered.publicSlotName();
-            ADD_FAILURE();
-        } catch (const qstd::cBugException& e) {
-            EXPECT_EQ("Slot is not a public one!", messageOf(e));
-        }
+        EXPECT_STREQ("unknown", oPlain.publicSlotName(oUnregistered).c_str());
+        auto e = expectThrow<qstd::cBugException>([&] { oUnregistered.publicSlotName(); });
+        EXPECT_EQ("Slot is not a public one!", messageOf(e));
 
         cPublicSlot* pByInterface = pFirst->slot()->registerSlotByInterface(
             "sltOther", "piVoid", "", "",
             qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oPlain, iDestroyed)));
         EXPECT_EQ(pByInterface, oPlain.findPublicSlot("sltOther"));
 
-        cPublicSlot* pTmp = oPlain.registerRemoteSlot(
+        oPlain.registerRemoteSlot(
             "sltTmp", qstd::tAutoPtr<cAbstractSlotCall>(new cAddSlotCall(oPlain, iDestroyed)));
-        EXPECT_EQ("tmp remoteslot", str(pTmp->description()));
-        EXPECT_EQ("", str(pTmp->returnTypeName()));
 
         oPlain.clear(); // deletes the public slots with their slot calls
         EXPECT_FALSE(oPlain.hasPublicSlots());
@@ -273,29 +278,18 @@ TEST(PublicSignal, ExportedSignalsAreFoundByName)
 {
     cConnectable oOwner;
     signal0<piVoid> sigChanged(cAbstractSignal::IgnoreWhenUnconnected);
-    try {
-        sigChanged.publicSignalName();
-        ADD_FAILURE();
-    } catch (const qstd::cBugException& e) {
-        EXPECT_EQ("Signal is not a public one!", messageOf(e));
-    }
+    auto e = expectThrow<qstd::cBugException>([&] { sigChanged.publicSignalName(); });
+    EXPECT_EQ("Signal is not a public one!", messageOf(e));
     cPublicSignal* pPublic = sigChanged.exportSignal(
         oOwner, "sigChanged", cAbstractSignal::ClientSide, "the value changed");
     EXPECT_TRUE(oOwner.hasPublicSignals());
     EXPECT_EQ(pPublic, sigChanged.isPublicSignal());
-    EXPECT_EQ("sigChanged", str(sigChanged.publicSignalName()));
-    EXPECT_EQ("piVoid", str(pPublic->returnTypeName()));
-    EXPECT_EQ("", str(pPublic->paramTypeNames()));
-    EXPECT_EQ(cAbstractSignal::ClientSide, pPublic->type());
+    EXPECT_STREQ("sigChanged", sigChanged.publicSignalName().c_str());
     EXPECT_EQ(cSSValue("piVoid", "", false, true), pPublic->returnValue());
     EXPECT_EQ(&sigChanged, oOwner.findSignal("sigChanged"));
     EXPECT_EQ(pPublic, oOwner.findPublicSignal("sigChanged"));
-    try {
-        oOwner.findSignal("sigGone");
-        ADD_FAILURE();
-    } catch (const cNoSuchSignalException& e) {
-        EXPECT_EQ("Signal \"sigGone\" could not be found in interface!", messageOf(e));
-    }
+    auto n = expectThrow<cNoSuchSignalException>([&] { oOwner.findSignal("sigGone"); });
+    EXPECT_EQ("Signal \"sigGone\" could not be found in interface!", messageOf(n));
 }
 
 TEST(PublicSlot, DescriptionsRoundTrip)
@@ -351,10 +345,10 @@ TEST(PublicSlot, RemoteInterfaceIsRebuiltWithProxies)
     cFakeDeserializer oIn(oOut.moItems);
     cPublicSlot* pSlot = oProxy.registerRemoteSlot(oIn, oFactory);
     cPublicSignal* pSignal = oProxy.registerRemoteSignal(oIn, oFactory);
-    EXPECT_EQ("sltAdd", str(pSlot->name()));
-    EXPECT_EQ("adds two numbers", str(pSlot->description()));
+    EXPECT_STREQ("sltAdd", pSlot->name().c_str());
+    EXPECT_STREQ("adds two numbers", pSlot->description().c_str());
     EXPECT_EQ(2u, pSlot->parameters().count());
-    EXPECT_EQ("sigDone", str(pSignal->name()));
+    EXPECT_STREQ("sigDone", pSignal->name().c_str());
     EXPECT_EQ(cAbstractSignal::ProviderSide, pSignal->type());
     EXPECT_EQ((std::vector<unsigned>{7}), oFactory.moIndices);
     EXPECT_EQ(oFactory.moSignals[0].get(), oProxy.findSignal("sigDone"));
@@ -370,4 +364,50 @@ TEST(PublicSlot, RemoteInterfaceIsRebuiltWithProxies)
     cFakeDeserializer oGarbage(tFakeStream{1, 2, 3});
     EXPECT_THROW(oBroken.registerRemoteSlot(oGarbage, oFactory), qstd::cAbstractException);
     EXPECT_FALSE(oBroken.hasPublicSlots());
+}
+
+TEST(SignalByName, LazyConnectionLooksTheSlotUpAtEveryEmission)
+{
+    cConnectable oReceiver;
+    signal0<piVoid> sigGo;
+    sigGo.connect(oReceiver, "sltLater", cAbstractSignal::ResolveAtCall);
+    EXPECT_EQ(1u, sigGo.numSlotCalls());
+    EXPECT_EQ(1u, oReceiver.numAttachedSignals());
+    // Built from the call's frame, which holds only the piVoid return value.
+    auto e = qortest::expectThrow<cNoSuchSlotException>([&] { sigGo(); });
+    EXPECT_STREQ("sltLater", e.slotName().c_str());
+    EXPECT_STREQ("()", e.slotArguments().c_str());
+    EXPECT_EQ("Slot \"sltLater(())\" not found in interface", qortest::messageOf(e));
+    EXPECT_EQ(0u, sigGo.nestingCount());
+
+    int iCalls = 0;
+    oReceiver.registerSlot(
+        "sltLater", "piVoid", "", "",
+        qstd::tAutoPtr<cAbstractSlotCall>(new cCountingSlotCall(oReceiver, iCalls)));
+    sigGo();
+    sigGo();
+    EXPECT_EQ(2, iCalls);
+}
+
+TEST(SignalByName, ResolvedConnectionGoesAwayWithTheReceiver)
+{
+    int iCalls = 0;
+    signal0<piVoid> sigGo(cAbstractSignal::IgnoreWhenUnconnected);
+    {
+        cConnectable oReceiver;
+        oReceiver.registerSlot(
+            "sltNow", "piVoid", "", "",
+            qstd::tAutoPtr<cAbstractSlotCall>(new cCountingSlotCall(oReceiver, iCalls)));
+        sigGo.connect(oReceiver, "sltNow", cAbstractSignal::ResolveAtConnect);
+        sigGo.connect(oReceiver, "sltNow", cAbstractSignal::ResolveAtCall);
+        sigGo();
+        EXPECT_EQ(2, iCalls);
+        EXPECT_EQ(2u, oReceiver.numAttachedSignals());
+        EXPECT_THROW(sigGo.connect(oReceiver, "sltNone", cAbstractSignal::ResolveAtConnect),
+                     cNoSuchSlotException);
+        EXPECT_EQ(2u, sigGo.numSlotCalls());
+    }
+    EXPECT_EQ(0u, sigGo.numSlotCalls());
+    sigGo(); // the resolved call does not reach the deleted public slot
+    EXPECT_EQ(2, iCalls);
 }

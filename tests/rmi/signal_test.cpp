@@ -1,12 +1,17 @@
 // Tests of local signals, slot calls and connectable receivers.
 #include "qor_core/qor_core.h"
+#include "std/testutil.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 using namespace qrmi;
+using qortest::expectThrow;
+using qortest::messageOf;
 using qstd::cAsciiString;
 
 namespace {
@@ -20,24 +25,17 @@ public:
 
     piVoid sltFire()
     {
-        msLog += msName;
+        log("");
         if (fAction)
             fAction();
         return piVoid();
     }
-    piVoid sltValue(int iValue)
+    piVoid sltValue(int iValue) { return log(std::to_string(iValue)); }
+    piVoid sltPair(const cAsciiString& s, int i) { return log(s.c_str() + std::to_string(i)); }
+    piVoid sltTriple(int a, int b, int c) { return log(std::to_string(a + b + c)); }
+    piVoid log(const std::string& sWhat)
     {
-        msLog += msName + std::to_string(iValue);
-        return piVoid();
-    }
-    piVoid sltPair(const cAsciiString& sText, int iValue)
-    {
-        msLog += msName + sText.c_str() + std::to_string(iValue);
-        return piVoid();
-    }
-    piVoid sltTriple(int a, int b, int c)
-    {
-        msLog += msName + std::to_string(a + b + c);
+        msLog += msName + sWhat;
         return piVoid();
     }
 
@@ -48,156 +46,116 @@ public:
 
 typedef localSignal0<piVoid> tSignal;
 
+/// Receivers A, B and C, which log into one text, and a signal.
+class Signal : public testing::Test
+{
+protected:
+    void connect(std::initializer_list<cReceiver*> oReceivers)
+    {
+        for (cReceiver* p : oReceivers)
+            moSignal.connect(*p, &cReceiver::sltFire);
+    }
+    /// Emits the signal and returns what was logged meanwhile.
+    std::string emit()
+    {
+        msLog.clear();
+        moSignal();
+        return msLog;
+    }
+
+    std::string msLog;
+    cReceiver a{msLog, "A"}, b{msLog, "B"}, c{msLog, "C"};
+    tSignal moSignal;
+};
+
 } // namespace
 
-TEST(Signal, InvocationBehaviourDecidesAboutUnconnectedEmission)
+TEST_F(Signal, InvocationBehaviourDecidesAboutUnconnectedEmission)
 {
-    tSignal oThrowing;
-    EXPECT_THROW(oThrowing(), cUnconnectedSignalException);
-    EXPECT_EQ(0u, oThrowing.nestingCount());
+    auto e = expectThrow<cUnconnectedSignalException>([&] { moSignal(); });
+    EXPECT_EQ("Call of an unconnected signal", messageOf(e));
+    EXPECT_EQ(0u, moSignal.nestingCount());
     tSignal oQuiet(cAbstractSignal::IgnoreWhenUnconnected);
     oQuiet();
     oQuiet.invoke();
-    try {
-        oThrowing();
-    } catch (const qstd::cAbstractException& e) {
-        qucs::cString sText;
-        e.liMessage()->untranslated(sText);
-        EXPECT_TRUE(sText == "Call of an unconnected signal");
-    }
 }
 
-TEST(Signal, SlotsRunInConnectionOrderWithFrontConnectionsFirst)
+TEST_F(Signal, SlotsRunInConnectionOrderWithFrontConnectionsFirst)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B"), c(sLog, "C"), d(sLog, "D");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
-    oSignal.connect(b, &cReceiver::sltFire);
-    oSignal.connect(c, &cReceiver::sltFire, cAbstractSignal::ConnectLast);
-    oSignal.connect(cDirectLocalSlotCall0<cReceiver, piVoid>(d, &cReceiver::sltFire),
-                    cAbstractSignal::ConnectFirst);
-    oSignal();
-    EXPECT_EQ("DABC", sLog);
+    cReceiver d(msLog, "D");
+    connect({&a, &b});
+    moSignal.connect(c, &cReceiver::sltFire, cAbstractSignal::ConnectLast);
+    moSignal.connect(cDirectLocalSlotCall0<cReceiver, piVoid>(d, &cReceiver::sltFire),
+                     cAbstractSignal::ConnectFirst);
+    EXPECT_EQ("DABC", emit());
     EXPECT_EQ(1u, a.numAttachedSignals());
-}
 
-TEST(Signal, ArgumentsReachTheSlots)
-{
-    std::string sLog;
-    cReceiver a(sLog, "A");
+    // Arguments reach the slots.
     localSignal1<piVoid, int> oOne;
     localSignal2<piVoid, const cAsciiString&, int> oTwo;
     localSignal3<piVoid, int, int, int> oThree;
     oOne.connect(a, &cReceiver::sltValue);
     oTwo.connect(a, &cReceiver::sltPair);
     oThree.connect(a, &cReceiver::sltTriple);
+    msLog.clear();
     oOne(7);
     oTwo("x", 2);
     oThree.invoke(1, 2, 3);
-    EXPECT_EQ("A7Ax2A6", sLog);
-    EXPECT_EQ(3u, a.numAttachedSignals());
+    EXPECT_EQ("A7Ax2A6", msLog);
+    EXPECT_EQ(4u, a.numAttachedSignals());
 }
 
-TEST(Signal, SlotDisconnectingItselfLetsTheOthersRunOnce)
+TEST_F(Signal, SlotsRemovedDuringEmissionDoNotSkipTheOthers)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B"), c(sLog, "C");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
-    oSignal.connect(b, &cReceiver::sltFire);
-    oSignal.connect(c, &cReceiver::sltFire);
-    b.fAction = [&] { oSignal.disconnect(b); };
-    oSignal();
-    EXPECT_EQ("ABC", sLog);
-    EXPECT_EQ(2u, oSignal.numSlotCalls());
+    connect({&a, &b, &c});
+    b.fAction = [&] { moSignal.disconnect(b); };
+    EXPECT_EQ("ABC", emit());
+    EXPECT_EQ(2u, moSignal.numSlotCalls());
     EXPECT_EQ(0u, b.numAttachedSignals());
-    sLog.clear();
-    oSignal();
-    EXPECT_EQ("AC", sLog);
-}
+    EXPECT_EQ("AC", emit());
 
-TEST(Signal, RemovingEarlierSlotsDoesNotSkipLaterOnes)
-{
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B"), c(sLog, "C");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
-    oSignal.connect(b, &cReceiver::sltFire);
-    oSignal.connect(c, &cReceiver::sltFire);
-    b.fAction = [&] {
-        oSignal.disconnect(a);
-        oSignal.disconnect(b);
+    // C removes the earlier A and itself; B after it still runs, once.
+    connect({&b});
+    b.fAction = nullptr;
+    c.fAction = [&] {
+        moSignal.disconnect(a);
+        moSignal.disconnect(c);
     };
-    oSignal();
-    EXPECT_EQ("ABC", sLog);
+    EXPECT_EQ("ACB", emit());
+    EXPECT_EQ(1u, moSignal.numSlotCalls());
 }
 
-TEST(Signal, SlotConnectedDuringEmissionRunsInTheSameEmission)
+TEST_F(Signal, SlotConnectedDuringEmissionRunsInTheSameEmission)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B"), c(sLog, "C");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
+    connect({&a});
     bool bOnce = true;
     a.fAction = [&] {
-        if (bOnce) {
-            bOnce = false;
-            oSignal.connect(b, &cReceiver::sltFire); // the only slot adds one
-            oSignal.connect(c, &cReceiver::sltFire, cAbstractSignal::ConnectFirst);
+        if (std::exchange(bOnce, false)) {
+            connect({&b}); // the only slot adds one
+            moSignal.connect(c, &cReceiver::sltFire, cAbstractSignal::ConnectFirst);
         }
     };
-    oSignal();
-    EXPECT_EQ("ACB", sLog); // both new slots ran, the front one first; none twice
+    EXPECT_EQ("ACB", emit()); // both new slots ran, the front one first; none twice
 }
 
-TEST(Signal, ReceiverDestroyedDuringEmission)
+TEST_F(Signal, ReceiverDestroyedDuringEmission)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A");
-    cReceiver* pVictim = new cReceiver(sLog, "V");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
-    oSignal.connect(*pVictim, &cReceiver::sltFire);
-    a.fAction = [&] {
-        delete pVictim;
-        pVictim = nullptr;
-    };
-    oSignal();
-    EXPECT_EQ("A~V", sLog);
-    EXPECT_EQ(1u, oSignal.numSlotCalls());
+    cReceiver* pVictim = new cReceiver(msLog, "V");
+    connect({&a, pVictim});
+    a.fAction = [&] { delete pVictim; };
+    EXPECT_EQ("A~V", emit());
+    EXPECT_EQ(1u, moSignal.numSlotCalls());
 
     // A receiver that destroys itself from its own slot.
-    sLog.clear();
-    cReceiver* pSelf = new cReceiver(sLog, "S");
-    oSignal.connect(*pSelf, &cReceiver::sltFire, cAbstractSignal::ConnectFirst);
+    a.fAction = nullptr;
+    cReceiver* pSelf = new cReceiver(msLog, "S");
+    moSignal.connect(*pSelf, &cReceiver::sltFire, cAbstractSignal::ConnectFirst);
     pSelf->fAction = [&] { delete pSelf; };
-    oSignal();
-    EXPECT_EQ("S~SA", sLog);
+    EXPECT_EQ("S~SA", emit());
 }
 
-TEST(Signal, ReceiverConnectedTwiceDetachesCompletely)
+TEST_F(Signal, ReceiversAndSignalsDetachWhenEitherGoes)
 {
-    std::string sLog;
-    tSignal oSignal;
-    cReceiver a(sLog, "A");
-    {
-        cReceiver b(sLog, "B");
-        oSignal.connect(b, &cReceiver::sltFire);
-        oSignal.connect(a, &cReceiver::sltFire);
-        oSignal.connect(b, &cReceiver::sltFire);
-        EXPECT_EQ(2u, b.numAttachedSignals());
-    }
-    EXPECT_EQ(1u, oSignal.numSlotCalls());
-    sLog.clear();
-    oSignal();
-    EXPECT_EQ("A", sLog);
-}
-
-TEST(Signal, SignalDestroyedBeforeItsReceiversLeavesThemDetached)
-{
-    std::string sLog;
-    cReceiver a(sLog, "A");
     {
         tSignal oSignal;
         oSignal.connect(a, &cReceiver::sltFire);
@@ -205,29 +163,30 @@ TEST(Signal, SignalDestroyedBeforeItsReceiversLeavesThemDetached)
         EXPECT_EQ(2u, a.numAttachedSignals());
     }
     EXPECT_EQ(0u, a.numAttachedSignals());
+
+    // A receiver connected twice leaves completely.
+    {
+        cReceiver d(msLog, "D");
+        connect({&d, &a, &d});
+        EXPECT_EQ(2u, d.numAttachedSignals());
+    }
+    EXPECT_EQ(1u, moSignal.numSlotCalls());
+    EXPECT_EQ("A", emit());
 }
 
-TEST(Signal, ExceptionEndsTheEmissionAndRestoresTheNesting)
+TEST_F(Signal, ExceptionEndsTheEmissionAndRestoresTheNesting)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B");
-    tSignal oSignal;
-    oSignal.connect(a, &cReceiver::sltFire);
-    oSignal.connect(b, &cReceiver::sltFire);
+    connect({&a, &b});
     a.fAction = [] { qstd::cSTDExceptions::throwUnexpectedEndOfInput(); };
-    EXPECT_THROW(oSignal(), qstd::cRuntimeException);
-    EXPECT_EQ("A", sLog);
-    EXPECT_EQ(0u, oSignal.nestingCount());
+    EXPECT_THROW(emit(), qstd::cRuntimeException);
+    EXPECT_EQ("A", msLog);
+    EXPECT_EQ(0u, moSignal.nestingCount());
     a.fAction = nullptr;
-    sLog.clear();
-    oSignal();
-    EXPECT_EQ("AB", sLog);
+    EXPECT_EQ("AB", emit());
 }
 
-TEST(Signal, NestedEmissionCountsAndSignalDestroyedInsideItsEmission)
+TEST_F(Signal, NestedEmissionCountsAndSignalDestroyedInsideItsEmission)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A"), b(sLog, "B");
     tSignal* pSignal = new tSignal;
     pSignal->connect(a, &cReceiver::sltFire);
     pSignal->connect(b, &cReceiver::sltFire);
@@ -236,60 +195,33 @@ TEST(Signal, NestedEmissionCountsAndSignalDestroyedInsideItsEmission)
     (*pSignal)();
     EXPECT_EQ(1u, iInnerNesting);
 
-    a.fAction = [&] {
-        delete pSignal;
-        pSignal = nullptr;
-    };
-    sLog.clear();
+    a.fAction = [&] { delete pSignal; };
+    msLog.clear();
     testing::internal::CaptureStderr();
-    tSignal* pEmitting = pSignal;
-    (*pEmitting)(); // must stop without touching the dead signal
+    (*pSignal)(); // must stop without touching the dead signal
     std::string sErr = testing::internal::GetCapturedStderr();
-    EXPECT_EQ("A", sLog);
+    EXPECT_EQ("A", msLog);
     EXPECT_NE(std::string::npos, sErr.find(">>>>>>>>> delete this situation in signal!"));
     EXPECT_EQ(0u, a.numAttachedSignals());
 }
 
-TEST(Signal, ConnectionsByNameAndIndirectCallsOfLocalSlots)
+TEST_F(Signal, ConnectionsByNameAndIndirectCallsOfLocalSlots)
 {
-    std::string sLog;
-    cReceiver a(sLog, "A");
-    tSignal oLocal;
-    EXPECT_THROW(oLocal.connect(a, "sltFire", cAbstractSignal::ResolveAtConnect),
+    EXPECT_THROW(moSignal.connect(a, "sltFire", cAbstractSignal::ResolveAtConnect),
                  qstd::cBugException);
-    EXPECT_EQ(0u, oLocal.numSlotCalls());
+    EXPECT_EQ(0u, moSignal.numSlotCalls());
+    auto e = expectThrow<qstd::cBugException>([] { cRMIExceptions::throwIndirectLocalSlotCall(); });
+    EXPECT_EQ("Slots connected to an explicit local signal cannot be called indirectly!",
+              messageOf(e));
+
     signal0<piVoid> oPublic;
-    try {
-        oPublic.connect(a, "sltMissing", cAbstractSignal::ResolveAtConnect);
-        ADD_FAILURE();
-    } catch (const cNoSuchSlotException& e) {
-        qucs::cString sText;
-        e.liMessage()->untranslated(sText);
-        EXPECT_TRUE(sText == "Slot \"sltMissing((?))\" not found in interface!");
-    }
+    auto n = expectThrow<cNoSuchSlotException>(
+        [&] { oPublic.connect(a, "sltMissing", cAbstractSignal::ResolveAtConnect); });
+    EXPECT_EQ("Slot \"sltMissing((?))\" not found in interface!", messageOf(n));
     EXPECT_EQ(0u, oPublic.numSlotCalls());
     cDirectLocalSlotCall0<cReceiver, piVoid> oPrototype(a, &cReceiver::sltFire);
     EXPECT_EQ(0u, a.numAttachedSignals()); // a prototype registers nothing
     EXPECT_TRUE(a == &oPrototype);
-}
-
-TEST(RMIExceptions, MessageTexts)
-{
-    auto text = [](const qstd::cAbstractException& e) {
-        qucs::cString s;
-        e.liMessage()->untranslated(s);
-        return std::string(s.ascii().c_str());
-    };
-    EXPECT_EQ("Signal \"sigX\" could not be found in interface!",
-              text(cNoSuchSignalException("sigX")));
-    EXPECT_EQ("Slot parameter of (sltY) or return value missmatch!",
-              text(cCallParameterMissmatchException("sltY")));
     EXPECT_EQ("Slot parameter or return value missmatch on unregistered slot!",
-              text(cCallParameterMissmatchException("")));
-    try {
-        cRMIExceptions::throwIndirectLocalSlotCall();
-    } catch (const qstd::cBugException& e) {
-        EXPECT_EQ("Slots connected to an explicit local signal cannot be called indirectly!",
-                  text(e));
-    }
+              messageOf(cCallParameterMissmatchException("")));
 }

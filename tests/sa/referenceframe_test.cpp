@@ -3,6 +3,7 @@
 #include "qor_core/sa/referenceframe.h"
 #include "qor_core/std/exceptions.h"
 #include "qor_core/std/stdexceptions.h"
+#include "std/testutil.h"
 #include "support/fakeserializer.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +16,6 @@ using qortest::cFakeSerializer;
 using qortest::tFakeStream;
 
 namespace {
-
-std::string str(const qstd::cAsciiString& s)
-{
-    return s.c_str();
-}
 
 std::vector<int> storedInts(const tFakeStream& oItems)
 {
@@ -58,7 +54,7 @@ TEST(ReferenceFrame, ReadsArgumentsAfterTheReturnValueUntilTheEnd)
     EXPECT_THROW(oFrame.currentReference(), qstd::cOutOfBoundsException);
 
     oFrame.restartReading();
-    EXPECT_EQ("piVoid", str(oFrame.currentReference().typeName()));
+    EXPECT_STREQ("piVoid", oFrame.currentReference().typeName().c_str());
     oFrame.skipNext();
     int& iReadFirst = oFrame.readNext<int>();
     EXPECT_EQ(&iFirst, &iReadFirst); // the caller's variable itself, not a copy
@@ -66,11 +62,6 @@ TEST(ReferenceFrame, ReadsArgumentsAfterTheReturnValueUntilTheEnd)
     EXPECT_FALSE(oFrame.canRead());
     EXPECT_THROW(oFrame.readNext<int>(), qstd::cOutOfBoundsException);
     EXPECT_THROW(oFrame.skipNext(), qstd::cOutOfBoundsException);
-
-    oFrame.restartReading();
-    oFrame.skipNext();
-    oFrame.readNext<int>() = 5;
-    EXPECT_EQ(5, iFirst);
 }
 
 TEST(ReferenceFrame, ReadNextChecksTheType)
@@ -78,39 +69,25 @@ TEST(ReferenceFrame, ReadNextChecksTheType)
     qstd::cAsciiString sText("abc");
     cReferenceFrame oFrame;
     oFrame.addRef(sText, false, true);
-    oFrame.restartReading();
-    try {
-        oFrame.readNext<int>();
-        ADD_FAILURE() << "no type check";
-    } catch (const qstd::cTypeMissmatchException& e) {
-        EXPECT_EQ("cAsciiString", str(e.assignedType()));
-        EXPECT_EQ("piInt32", str(e.expectedType()));
-    }
-    // The failed read did not move the cursor.
-    EXPECT_EQ("abc", str(oFrame.readNext<qstd::cAsciiString>()));
-
     // A reference the dynamic type test does not recognise is compared by its
     // mangled name, and reported with its own type name.
-    cReferenceFrame oForeign;
-    oForeign.addReference(qstd::tAutoPtr<cAbstractTypeReference>(new cForeignReference));
-    oForeign.restartReading();
-    try {
-        oForeign.readNext<int>();
-        ADD_FAILURE() << "foreign reference accepted";
-    } catch (const qstd::cTypeMissmatchException& e) {
-        EXPECT_EQ("cForeign", str(e.assignedType()));
-        EXPECT_EQ("piInt32", str(e.expectedType()));
-    }
+    oFrame.addReference(qstd::tAutoPtr<cAbstractTypeReference>(new cForeignReference));
+    oFrame.restartReading();
+    auto e = qortest::expectThrow<qstd::cTypeMissmatchException>([&] { oFrame.readNext<int>(); });
+    EXPECT_STREQ("cAsciiString", e.assignedType().c_str());
+    EXPECT_STREQ("piInt32", e.expectedType().c_str());
+    // The failed read did not move the cursor.
+    EXPECT_STREQ("abc", oFrame.readNext<qstd::cAsciiString>().c_str());
+    e = qortest::expectThrow<qstd::cTypeMissmatchException>([&] { oFrame.readNext<int>(); });
+    EXPECT_STREQ("cForeign", e.assignedType().c_str());
 }
 
 TEST(ReferenceFrame, FilteredStoreWritesOnlyTheSelectedReferences)
 {
     int iAlterable = 1, iReadable = 2, iBoth = 3, iNeither = 4;
     cReferenceFrame oFrame;
-    oFrame.addRef(iAlterable, true, false);
-    oFrame.addRef(iReadable, false, true);
-    oFrame.addRef(iBoth, true, true);
-    oFrame.addRef(iNeither, false, false);
+    oFrame.addRef(iAlterable, true, false).addRef(iReadable, false, true);
+    oFrame.addRef(iBoth, true, true).addRef(iNeither, false, false);
 
     struct Row
     {
@@ -138,28 +115,21 @@ TEST(ReferenceFrame, FilteredLoadAndLoadLastFillOnlyTheirReferences)
     cReferenceFrame oFrame;
     oFrame.addRef(iOut, true, false).addRef(iIn, false, true).addRef(iInOut, true, true);
 
+    auto values = [&] { return std::vector<int>{iOut, iIn, iInOut}; };
+
     // What a sender reads back after the call: the alterable values only.
     cFakeDeserializer oReply(tFakeStream{10, 30});
     oFrame.load(oReply, true, false);
-    EXPECT_EQ(10, iOut);
-    EXPECT_EQ(0, iIn);
-    EXPECT_EQ(30, iInOut);
+    EXPECT_EQ((std::vector<int>{10, 0, 30}), values());
     EXPECT_TRUE(oReply.eoc());
-
     cFakeDeserializer oLast(tFakeStream{99});
     oFrame.loadLast(oLast);
-    EXPECT_EQ(10, iOut);
-    EXPECT_EQ(99, iInOut);
-
+    EXPECT_EQ((std::vector<int>{10, 0, 99}), values());
     cFakeDeserializer oEverything(tFakeStream{1, 2, 3});
     oFrame << oEverything; // the free operator loads all
-    EXPECT_EQ(1, iOut);
-    EXPECT_EQ(2, iIn);
-    EXPECT_EQ(3, iInOut);
-
-    cReferenceFrame oEmpty;
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), values());
     cFakeDeserializer oNothing(tFakeStream{});
-    EXPECT_NO_THROW(oEmpty.loadLast(oNothing));
+    EXPECT_NO_THROW(cReferenceFrame().loadLast(oNothing));
 }
 
 TEST(ReferenceFrame, SubFramesAreStoredInlineAndRewoundWithTheirParent)
@@ -203,7 +173,6 @@ TEST(ReferenceFrame, CopiesDesignateTheSameVariables)
     oFrame.skipNext();
 
     cReferenceFrame oCopy(oFrame);
-    EXPECT_EQ(2u, oCopy.count());
     EXPECT_EQ(&iB, &oCopy.readNext<int>()); // the cursor was copied too
     oCopy.restartReading();
     oCopy.readNext<int>() = 10;
@@ -222,7 +191,8 @@ TEST(ReferenceFrame, CopiesDesignateTheSameVariables)
     oAssigned = oCopy;
     oAssigned.swap(oNet);
     EXPECT_EQ(4u, oAssigned.count());
-    EXPECT_EQ(2u, oNet.count());
     oNet.restartReading();
     EXPECT_EQ(&iA, &oNet.readNext<int>());
+    EXPECT_EQ(&iB, &oNet.readNext<int>());
+    EXPECT_FALSE(oNet.canRead());
 }

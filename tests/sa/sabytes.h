@@ -2,6 +2,7 @@
 #ifndef QOR_TESTS_SA_SABYTES_H
 #define QOR_TESTS_SA_SABYTES_H
 
+#include "qor_core/sa/deserializebinary.h"
 #include "qor_core/sa/serializebinary.h"
 
 #include <initializer_list>
@@ -18,6 +19,11 @@ inline tBytes bytesOf(const qstd::tConstArrayRef<char>& oData)
     for (unsigned i = 0; i < oData.length(); ++i)
         oBytes.push_back((unsigned char)oData[i]);
     return oBytes;
+}
+
+inline tBytes bytesOf(const qstd::tArray<char>& oData)
+{
+    return bytesOf(qstd::tConstArrayRef<char>(oData));
 }
 
 inline tBytes bytesOf(qsa::cSerializeBinary& oSerializer)
@@ -54,6 +60,18 @@ inline qstd::tArray<char> arrayOf(const tBytes& oBytes)
         oArray.append(char(c));
     return oArray;
 }
+
+/// A deserializer over a copy of the given bytes.
+struct cReader
+{
+    explicit cReader(const tBytes& oBytes)
+        : moData(arrayOf(oBytes)), moReader(qstd::tConstArrayRef<char>(moData))
+    {
+    }
+    explicit cReader(qsa::cSerializeBinary& s) : cReader(bytesOf(s)) {}
+    qstd::tArray<char> moData;
+    qsa::cDeserializeBinary moReader;
+};
 
 } // namespace qortest
 

@@ -24,37 +24,18 @@ std::string text(const tArray<char>& a)
 
 } // namespace
 
-TEST(Bounds, StartEndToSizeRejectsBadRanges)
+TEST(Bounds, RangeChecksReportTheKindOfViolation)
 {
-    enum Expect
-    {
-        Ok,
-        Bounds,
-        Range
+    auto startEnd = [](unsigned iCount, unsigned iStart, unsigned iEnd) {
+        return tBounds::startEnd2Size(iCount, iStart, iEnd, "tArray", "t");
     };
-    struct Row
-    {
-        unsigned iCount, iStart, iEnd;
-        Expect eExpect;
-    };
-    const Row oTable[] = {{4, 0, 4, Ok},    {4, 3, 2, Bounds}, {4, 1, 5, Range},
-                          {4, 4, 4, Range}, {0, 0, 0, Range},  {4, 3, 3, Ok}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message() << oRow.iStart << ".." << oRow.iEnd << "/" << oRow.iCount);
-        auto call = [&] {
-            return tBounds::startEnd2Size(oRow.iCount, oRow.iStart, oRow.iEnd, "tArray", "t");
-        };
-        if (oRow.eExpect == Bounds)
-            EXPECT_THROW(call(), cOutOfBoundsException);
-        else if (oRow.eExpect == Range)
-            EXPECT_THROW(call(), cOutOfRangeException);
-        else
-            EXPECT_EQ(oRow.iEnd - oRow.iStart, call());
-    }
-}
+    EXPECT_EQ(4u, startEnd(4, 0, 4));
+    EXPECT_EQ(0u, startEnd(4, 3, 3));
+    EXPECT_THROW(startEnd(4, 3, 2), cOutOfBoundsException);
+    EXPECT_THROW(startEnd(4, 1, 5), cOutOfRangeException);
+    EXPECT_THROW(startEnd(4, 4, 4), cOutOfRangeException);
+    EXPECT_THROW(startEnd(0, 0, 0), cOutOfRangeException);
 
-TEST(Bounds, StartSizeReportsTheKindOfViolation)
-{
     // Overflowing 32 bits is a bounds violation, a start past the end an index one,
     // and a size past the end a size one with the room left as max.
     EXPECT_THROW(tBounds::startSize2End(10, 5, 0xffffffffu, "tArray", "x"), cOutOfBoundsException);
@@ -141,9 +122,6 @@ TEST(Array, InsertEraseTruncateChecks)
     EXPECT_THROW(oArray.truncate(7), cOutOfRangeException);
     oArray.truncate(2);
     EXPECT_EQ("<d", text(oArray));
-    oArray.proxyInsertDefaultObjects(1, 2);
-    EXPECT_EQ(4u, oArray.length());
-    EXPECT_EQ('d', oArray[3]);
 }
 
 TEST(Array, FindCountsFromStartAndTreatsZeroCountAsToTheEnd)
@@ -174,7 +152,6 @@ TEST(Array, RelationsWithArraysAndCStrings)
 {
     tArray<char> oAbc = bytes("abc");
     EXPECT_TRUE(oAbc < "abc"); // the C string's terminator takes part
-    EXPECT_TRUE(cAsciiString("abc") == "abc");
     EXPECT_EQ(0, cAsciiString("abc").relation("abc"));
     EXPECT_LT(bytes("ab").relation(oAbc), 0);
     EXPECT_GT(bytes("abd").relation(oAbc), 0);
@@ -190,31 +167,23 @@ TEST(Array, RelationsWithArraysAndCStrings)
     EXPECT_TRUE(oAbc.isEqual("bc", 2, 1));
 }
 
-TEST(Array, ReplaceAndFill)
+TEST(Array, ReplaceFillAndDeepCopy)
 {
     tArray<char> oArray = bytes("a-b-c");
     oArray.replace('-', '+', 2);
     EXPECT_EQ("a-b+c", text(oArray));
     EXPECT_THROW(oArray.replace('a', 'b', 5), cOutOfRangeException);
-    tArray<char> oEmpty;
-    oEmpty.replace('a', 'b', 3); // nothing to check on an empty array
-    oArray.fill('x');
-    EXPECT_EQ("xxxxx", text(oArray));
-}
-
-TEST(Array, CopyTakesGrowStepAndFitFlag)
-{
-    tArray<char> oSource = bytes("hello");
-    oSource.setGrowStep(3);
-    oSource.setFitOnErase(false);
-    tArray<char> oCopy(oSource);
+    tArray<char>().replace('a', 'b', 3); // nothing to check on an empty array
+    oArray.setGrowStep(3);
+    oArray.setFitOnErase(false);
+    tArray<char> oCopy(oArray); // takes grow step and fit flag along
     EXPECT_EQ(3u, oCopy.growStep());
     EXPECT_FALSE(oCopy.fitOnErase());
-    EXPECT_EQ("hello", text(oCopy));
-    oCopy[0] = 'j';
-    EXPECT_EQ("hello", text(oSource));
-    oSource = oCopy;
-    EXPECT_EQ("jello", text(oSource));
+    oCopy.fill('x');
+    EXPECT_EQ("xxxxx", text(oCopy));
+    EXPECT_EQ("a-b+c", text(oArray));
+    oArray = oCopy;
+    EXPECT_EQ("xxxxx", text(oArray));
 }
 
 TEST(ArrayRef, WindowReadsAndWritesThroughToTheTarget)

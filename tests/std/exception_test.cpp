@@ -35,17 +35,47 @@ std::string chainText(const cAbstractException& e, unsigned iFlags)
     return sOut.ascii('?').c_str();
 }
 
+/// Knows the exception classes these tests stream.
+class cTestFactory : public cAbstractExceptionFactory
+{
+public:
+    tAutoPtr<cAbstractException> createException(const cAsciiString& sTypeName) const override
+    {
+        if (sTypeName == "cRuntimeException")
+            return tAutoPtr<cAbstractException>(new cRuntimeException);
+        if (sTypeName == "cBugException")
+            return tAutoPtr<cAbstractException>(new cBugException);
+        cSTDExceptions::throwElementNotFound("cTestFactory", "createException");
+    }
+};
+
+/// The chain read back from what storeRecursive wrote, followed by the kinds of its
+/// elements and whether the stream was read to its end.
+std::string throughStream(const cAbstractException& e)
+{
+    qortest::cFakeSerializer oSerializer;
+    testing::internal::CaptureStderr(); // storing prints a debug line
+    e.storeRecursive(oSerializer);
+    testing::internal::GetCapturedStderr();
+    qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
+    tAutoPtr<cAbstractException> pLoaded =
+        cAbstractException::createFromStream(oDeserializer, cTestFactory());
+    if (!pLoaded)
+        return "none";
+    std::string sText = chainText(*pLoaded, 1) + ":";
+    for (const cAbstractException* p = pLoaded.get(); p; p = p->history())
+        sText += p->type() == cAbstractException::Bug ? " bug" : " runtime";
+    return oDeserializer.eoc() ? sText + " (all read)" : sText;
+}
+
 } // namespace
 
-TEST(Exception, SourceFileAndWhatAreCut)
+TEST(Exception, SourceFileIsCutAndWhatNamesTheKind)
 {
     std::string sLong(100, 'f');
-    std::string sWhat(300, 'w');
     cBugException e(qucs::cLIMessage("$MTR$x"), sLong.c_str(), 17);
     EXPECT_EQ(std::string(60, 'f'), e.sourceFileName());
-    EXPECT_EQ(17u, e.sourceFileLine());
     EXPECT_STREQ("bug", e.what());
-    EXPECT_EQ(cAbstractException::Bug, e.type());
     cBugException oDefault;
     EXPECT_STREQ("unknown", oDefault.sourceFileName());
     cRuntimeException oNoFile = runtime("x");
@@ -93,7 +123,6 @@ TEST(Exception, CopiesAreDeepAndHasFindsByTypeName)
     cRuntimeException oAssigned = runtime("other");
     oAssigned = e;
     EXPECT_EQ(chainText(e, 1), chainText(oAssigned, 1));
-    EXPECT_FALSE(oAssigned.hasOutOfMemoryCondition());
 }
 
 TEST(Exception, LongChainsCopyAndDieWithoutRecursion)
@@ -127,29 +156,18 @@ TEST(Exception, RemoteLocationIsCopiedAndAssertedWhenMissing)
 
 TEST(StdExceptions, OutOfRangeMessagesByRangeType)
 {
-    struct Row
-    {
-        cSTDExceptions::OutOfRangeType eType;
-        const char* pText;
-    };
-    const Row oTable[] = {
-        {cSTDExceptions::Index,
-         "Index out of range in C / op. The index should be between 1 - 9 but is 12!"},
+    // Index and size texts are checked with the containers that throw them.
+    const std::pair<cSTDExceptions::OutOfRangeType, const char*> oTable[] = {
         {cSTDExceptions::Value,
          "Value out of range in C / op. The value should be between 1 and 9 but is 12!"},
-        {cSTDExceptions::Size,
-         "Size is out of range in C / op. The size must be a value 1 and 9 but is 12!"},
         {cSTDExceptions::IndexOrSize,
          "Index or size is out of range in C / op. The value must be between 1 and 9 but is 12!"},
         {cSTDExceptions::EndValue,
          "End-value is out of range in C / op. The value must be between 1 and 9 but is 12!"},
         {cSTDExceptions::OutOfRangeType(7),
          "Index out of range in C / op. The index should be between 1 - 9 but is 12!"}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.eType);
-        cOutOfRangeException e("C", "op", oRow.eType, 12, 1, 9);
-        EXPECT_EQ(oRow.pText, messageOf(e));
-    }
+    for (const auto& [eType, pText] : oTable)
+        EXPECT_EQ(pText, messageOf(cOutOfRangeException("C", "op", eType, 12, 1, 9)));
     cOutOfRangeException oUnknown(nullptr, nullptr, cSTDExceptions::Index, -5, 0, 0);
     EXPECT_EQ(
         "Index out of range in unknown / unknown. The index should be between 0 - 0 but is -5!",
@@ -158,39 +176,25 @@ TEST(StdExceptions, OutOfRangeMessagesByRangeType)
 
 TEST(StdExceptions, MessageTextsOfTheThrowFamily)
 {
+    // Missing names are left out of the text. The end-of-input and decimal helpers are
+    // checked with the parsers that throw them.
     EXPECT_EQ("Out of bounds condition detected!", messageOf(cOutOfBoundsException(nullptr, "op")));
     EXPECT_EQ("Out of bounds condition detected in \"C\"!",
               messageOf(cOutOfBoundsException("C", nullptr)));
-    EXPECT_EQ("Type error while deserializing of int!", messageOf(cTypeErrorException("int")));
-    cTypeMissmatchException oMismatch("float", "int");
     EXPECT_EQ("Type mismatch: Expecting type \"int\" but got object of type \"float\"!",
-              messageOf(oMismatch));
-    EXPECT_EQ("Number conversion error. \"12x\" contains invalid characters at index 2!",
-              messageOf(cNumberConversionException("12x", 2)));
+              messageOf(cTypeMissmatchException("float", "int")));
 
     cBugException e =
         expectThrow<cBugException>([] { cSTDExceptions::throwCoreBug("oops", "file.cpp", 3); });
     EXPECT_EQ("Bug (\"oops\") detected!", messageOf(e));
     EXPECT_STREQ("file.cpp", e.sourceFileName());
-    e = expectThrow<cBugException>([] { cSTDExceptions::throwUnsupportedOperation("fly"); });
-    EXPECT_EQ("The operation \"fly\" is not supported!", messageOf(e));
-    e = expectThrow<cBugException>([] { cSTDExceptions::throwElementNotFound("tList", "find"); });
-    EXPECT_EQ("Element could not be found in \"tList\" while operation \"find\"!", messageOf(e));
     e = expectThrow<cBugException>(
         [] { cBugException::throwAssertionFailed(nullptr, nullptr, 7); });
     EXPECT_EQ("Assertion failed in file unknown file:7. (unknown)!", messageOf(e));
     e = expectThrow<cBugException>([] { QOR_ASSERT(1 + 1 == 3); });
     EXPECT_NE(std::string::npos, messageOf(e).find(". (1 + 1 == 3)!"));
-
-    cRuntimeException r =
-        expectThrow<cRuntimeException>([] { cSTDExceptions::throwUnexpectedEndOfInput(); });
-    EXPECT_EQ("Unexpected end of input!", messageOf(r));
-    r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimalBase(40, 2, 36); });
-    EXPECT_EQ("Invalid base for a decimal. The base must be between 2 and 36 but is 40!",
-              messageOf(r));
-    r = expectThrow<cRuntimeException>([] { cSTDExceptions::throwInvalidDecimal("1a", 1); });
-    EXPECT_EQ("Invalid decimal number (\"1a\"). Character at index 1 not points to digit!",
-              messageOf(r));
+    EXPECT_THROW(cSTDExceptions::throwUnsupportedOperation("fly"), cBugException);
+    EXPECT_THROW(cSTDExceptions::throwElementNotFound("tList", "find"), cBugException);
 
     cTypeMissmatchException m = expectThrow<cTypeMissmatchException>(
         [] { cSTDExceptions::throwWrongAnyDereference("int", "double"); });
@@ -219,8 +223,9 @@ TEST(StdExceptions, OSErrorLinksTheSystemText)
     EXPECT_EQ(EBADF, oNoFile.osErrorCode());
 }
 
-TEST(Exception, QEEnvironmentDumpsATrace)
+TEST(Exception, DumpsToStandardError)
 {
+    // With QE=dump every new exception prints where it was made.
     ::setenv("QE", "dump", 1);
     testing::internal::CaptureStderr();
     runtime("x");
@@ -230,93 +235,33 @@ TEST(Exception, QEEnvironmentDumpsATrace)
     testing::internal::CaptureStderr();
     runtime("x");
     EXPECT_EQ("", testing::internal::GetCapturedStderr());
-}
 
-TEST(Exception, DumpWritesOneLinePerElement)
-{
+    // dump() writes one line per element of the chain.
     cRuntimeException e = runtime("$MTR$first %n%");
     e.link(cBugException(message("$MTR$second"), nullptr, 0));
     testing::internal::CaptureStderr();
     e.dump();
-    std::string sErr = testing::internal::GetCapturedStderr();
+    sErr = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, sErr.find("[cRuntimeException (runtime)]: first ???\r\n"));
     EXPECT_NE(std::string::npos, sErr.find("[cBugException (bug)]: second\r\n"));
-}
-
-namespace {
-
-/// Knows the exception classes these tests stream.
-class cTestFactory : public cAbstractExceptionFactory
-{
-public:
-    tAutoPtr<cAbstractException> createException(const cAsciiString& sTypeName) const override
-    {
-        if (sTypeName == "cRuntimeException")
-            return tAutoPtr<cAbstractException>(new cRuntimeException);
-        if (sTypeName == "cBugException")
-            return tAutoPtr<cAbstractException>(new cBugException);
-        cSTDExceptions::throwElementNotFound("cTestFactory", "createException");
-    }
-};
-
-} // namespace
-
-TEST(ExceptionStream, StoreRecursiveWritesMarkedElements)
-{
-    cRuntimeException e = runtime("$MTR$only");
-    qortest::cFakeSerializer oSerializer;
-    testing::internal::CaptureStderr();
-    e.storeRecursive(oSerializer);
-    std::string sErr = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, sErr.find("cAbstractException::storeRecursive"));
-    const std::vector<std::string> oExpected = {"piBool",  "cAsciiString", "piUInt32", "piBool",
-                                                "context", "cAsciiString", "piUInt32", "piBool",
-                                                "end",     "piBool"};
-    EXPECT_EQ(oExpected, qortest::fakeKinds(oSerializer.moItems));
-    EXPECT_TRUE(std::get<bool>(oSerializer.moItems.front()));
-    EXPECT_FALSE(std::get<bool>(oSerializer.moItems.back()));
 }
 
 TEST(ExceptionStream, ChainSurvivesTheRoundTrip)
 {
     cRuntimeException e = runtime("$MTR$outer %n%");
     e.link(cBugException(message("$MNTR$inner"), nullptr, 0));
-    qortest::cFakeSerializer oSerializer;
-    testing::internal::CaptureStderr();
-    e.storeRecursive(oSerializer);
-    testing::internal::GetCapturedStderr();
+    EXPECT_EQ("outer ???|inner: runtime bug (all read)", throughStream(e));
 
-    qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
-    tAutoPtr<cAbstractException> pLoaded =
-        cAbstractException::createFromStream(oDeserializer, cTestFactory());
-    ASSERT_TRUE(pLoaded);
-    EXPECT_EQ("outer ???|inner", chainText(*pLoaded, 1));
-    EXPECT_EQ(cAbstractException::Runtime, pLoaded->type());
-    ASSERT_NE(nullptr, pLoaded->history());
-    EXPECT_EQ(cAbstractException::Bug, pLoaded->history()->type());
-    EXPECT_EQ("cBugException", std::string(pLoaded->history()->typeName().c_str()));
-    EXPECT_EQ(nullptr, pLoaded->history()->history());
-    EXPECT_TRUE(oDeserializer.eoc());
-}
+    // An element the factory does not know ends the chain with a runtime exception.
+    cRuntimeException oUnknown = runtime("first");
+    oUnknown.link(cOutOfBoundsException("C", "op"));
+    oUnknown.link(runtime("never read"));
+    EXPECT_EQ("first|Unknown exception type cOutOfBoundsException!: runtime runtime",
+              throughStream(oUnknown));
 
-TEST(ExceptionStream, EmptyStreamAndUnknownTypes)
-{
+    // A stream that begins with false holds no exception.
     qortest::cFakeSerializer oEmpty;
     oEmpty.store(false);
     qortest::cFakeDeserializer oNothing(oEmpty.moItems);
     EXPECT_FALSE(cAbstractException::createFromStream(oNothing, cTestFactory()));
-
-    // An element the factory does not know ends the chain with a runtime exception.
-    qortest::cFakeSerializer oSerializer;
-    cRuntimeException e = runtime("first");
-    e.link(cOutOfBoundsException("C", "op"));
-    e.link(runtime("never read"));
-    testing::internal::CaptureStderr();
-    e.storeRecursive(oSerializer);
-    testing::internal::GetCapturedStderr();
-    qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
-    tAutoPtr<cAbstractException> pLoaded =
-        cAbstractException::createFromStream(oDeserializer, cTestFactory());
-    ASSERT_TRUE(pLoaded);
-    EXPECT_EQ("first|Unknown exception type cOutOfBoundsException!", chainText(*pLoaded, 1));
 }

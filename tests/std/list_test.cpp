@@ -41,15 +41,11 @@ TEST(List, IteratorsAreCheckedAtTheSentinels)
     EXPECT_TRUE(oList.begin() == oList.end());
     tList<int>::iterator it = oList.end();
     cOutOfBoundsException e = expectThrow<cOutOfBoundsException>([&] { ++it; });
-    EXPECT_EQ("cIteratorBase::operator++()", std::string(e.operation().c_str()));
     EXPECT_EQ("tList", std::string(e.container().c_str()));
     tList<int>::iterator itStart = oList.start();
     EXPECT_THROW(--itStart, cOutOfBoundsException);
-    e = expectThrow<cOutOfBoundsException>([&] { *oList.end(); });
-    EXPECT_EQ("tIterator::operator*()", std::string(e.operation().c_str()));
-    const tList<int>& oConst = oList;
-    e = expectThrow<cOutOfBoundsException>([&] { *oConst.begin(); });
-    EXPECT_EQ("iterator::operator*()", std::string(e.operation().c_str()));
+    EXPECT_THROW(*oList.end(), cOutOfBoundsException);
+    EXPECT_THROW(*static_cast<const tList<int>&>(oList).begin(), cOutOfBoundsException);
     EXPECT_THROW(oList.erase(oList.end()), cOutOfBoundsException);
     EXPECT_THROW(oList.end().eraseLater(), cOutOfBoundsException);
 }

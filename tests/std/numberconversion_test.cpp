@@ -5,109 +5,106 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <type_traits>
+#include <tuple>
+#include <utility>
 
 using namespace qstd;
 using qortest::expectThrow;
 using qortest::messageOf;
 
 namespace {
+
 const cNumberConversionFormat& standard()
 {
     static cNumberConversionFormat oFormat;
     return oFormat;
 }
-std::string str(const cAsciiString& s)
+
+long long parse(const char* pText, const cNumberConversionFormat& oFormat = standard())
 {
-    return s.c_str();
+    return cNumberConversion::fromString(cAsciiString(pText), oFormat);
 }
+
+double parseDouble(const char* pText)
+{
+    return cNumberConversion::fromStringToDouble(cAsciiString(pText), standard());
+}
+
+/// The text of a signed or unsigned number or of a double.
+template <class T> std::string text(T value, const cNumberConversionFormat& oFormat = standard())
+{
+    if constexpr (std::is_floating_point_v<T>)
+        return cNumberConversion::toStringFromDouble(value, oFormat).c_str();
+    else
+        return cNumberConversion::toString(value, oFormat).c_str();
+}
+
 } // namespace
 
 TEST(NumberConversion, ParsesPrefixesSignsAndBlanks)
 {
-    struct Row
-    {
-        const char* pText;
-        long long iValue;
-    };
-    const Row oTable[] = {{"0x1F", 31},
-                          {"0h10", 16},
-                          {"0b101", 5},
-                          {"0d19", 19},
-                          {"<16>ff", 255},
-                          {"<2>11", 3},
-                          {"<36>z", 35},
-                          {"  -42", -42},
-                          {"--5", 5},
-                          {"-0x10", -16},
-                          {"", 0},
-                          {"007", 7},
-                          {"9223372036854775807", LLONG_MAX},
-                          {"-9223372036854775808", LLONG_MIN},
-                          {"18446744073709551615", -1},
-                          {"12", 12}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.pText);
-        EXPECT_EQ(oRow.iValue, cNumberConversion::fromString(cAsciiString(oRow.pText), standard()));
-        EXPECT_EQ(oRow.iValue,
-                  cNumberConversion::fromString(qucs::cString(oRow.pText), standard()));
+    const std::pair<const char*, long long> oTable[] = {
+        {"0x1F", 31},   {"0h10", 16}, {"0b101", 5},   {"0d19", 19}, {"<16>ff", 255}, {"<36>z", 35},
+        {"  -42", -42}, {"--5", 5},   {"-0x10", -16}, {"", 0},      {"007", 7}};
+    for (const auto& [pText, iValue] : oTable) {
+        SCOPED_TRACE(pText);
+        EXPECT_EQ(iValue, parse(pText));
+        EXPECT_EQ(iValue, cNumberConversion::fromString(qucs::cString(pText), standard()));
     }
+    // The limits of 64 bits; the largest unsigned value reads as -1.
+    EXPECT_EQ(LLONG_MAX, parse("9223372036854775807"));
+    EXPECT_EQ(LLONG_MIN, parse("-9223372036854775808"));
+    EXPECT_EQ(-1, parse("18446744073709551615"));
 }
 
 TEST(NumberConversion, RejectsNonDigitsWithTheirIndex)
 {
-    struct Row
-    {
-        const char* pText;
-        unsigned iIndex;
-    };
-    const Row oTable[] = {{"0X1F", 1}, {"12 ", 2}, {"1-2", 1}, {"+5", 0}, {"<37>1", 0}, {"0x", 1}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.pText);
-        cRuntimeException e = expectThrow<cRuntimeException>(
-            [&] { cNumberConversion::fromString(cAsciiString(oRow.pText), standard()); });
-        EXPECT_EQ("Invalid decimal number (\"" + std::string(oRow.pText) +
-                      "\"). Character at index " + std::to_string(oRow.iIndex) +
-                      " not points to digit!",
+    const std::pair<const char*, unsigned> oTable[] = {{"0X1F", 1}, {"12 ", 2},   {"1-2", 1},
+                                                       {"+5", 0},   {"<37>1", 0}, {"0x", 1}};
+    for (const auto& [pText, iIndex] : oTable) {
+        SCOPED_TRACE(pText);
+        const char* pCopy = pText;
+        cRuntimeException e = expectThrow<cRuntimeException>([&] { parse(pCopy); });
+        EXPECT_EQ("Invalid decimal number (\"" + std::string(pText) + "\"). Character at index " +
+                      std::to_string(iIndex) + " not points to digit!",
                   messageOf(e));
     }
     // A sign or blanks alone leave nothing for the prefix detection.
-    EXPECT_THROW(cNumberConversion::fromString(cAsciiString("-"), standard()),
-                 cOutOfRangeException);
-    EXPECT_THROW(cNumberConversion::fromString(cAsciiString("   "), standard()),
-                 cOutOfRangeException);
+    EXPECT_THROW(parse("-"), cOutOfRangeException);
+    EXPECT_THROW(parse("   "), cOutOfRangeException);
     cNumberConversionFormat oPlain;
     oPlain.setBaseDetectionEnabled(false);
-    EXPECT_EQ(0, cNumberConversion::fromString(cAsciiString("-"), oPlain));
-    EXPECT_THROW(cNumberConversion::fromString(cAsciiString("0x1"), oPlain), cRuntimeException);
+    EXPECT_EQ(0, parse("-", oPlain));
+    EXPECT_THROW(parse("0x1", oPlain), cRuntimeException);
 }
 
 TEST(NumberConversion, WritesBasesWidthsAndSigns)
 {
     cNumberConversionFormat oHex(16);
-    EXPECT_EQ("ff", str(cNumberConversion::toString(255ULL, oHex)));
+    EXPECT_EQ("ff", text(255ULL, oHex));
     oHex.setDigitCase(cNumberConversionFormat::UpperCase);
-    EXPECT_EQ("FF", str(cNumberConversion::toString(255ULL, oHex)));
     oHex.setFixedWidth(4);
-    EXPECT_EQ("00FF", str(cNumberConversion::toString(255ULL, oHex)));
+    EXPECT_EQ("00FF", text(255ULL, oHex));
     cNumberConversionFormat oWidth;
     oWidth.setFixedWidth(4);
-    EXPECT_EQ("-005", str(cNumberConversion::toString(-5LL, oWidth)));
-    EXPECT_EQ("-12345", str(cNumberConversion::toString(-12345LL, oWidth)));
+    EXPECT_EQ("-005", text(-5LL, oWidth));
+    EXPECT_EQ("-12345", text(-12345LL, oWidth));
     oWidth.setLeadingDigit(' ');
-    EXPECT_EQ("-  5", str(cNumberConversion::toString(-5LL, oWidth)));
-    EXPECT_EQ("-9223372036854775808", str(cNumberConversion::toString(LLONG_MIN, standard())));
+    EXPECT_EQ("-  5", text(-5LL, oWidth));
+    EXPECT_EQ("-9223372036854775808", text(LLONG_MIN));
     cNumberConversionFormat oBinary(2);
-    EXPECT_EQ(std::string(64, '1'), str(cNumberConversion::toString(~0ULL, oBinary)));
-    EXPECT_EQ("0", str(cNumberConversion::toString(0LL, oBinary)));
+    EXPECT_EQ(std::string(64, '1'), text(~0ULL, oBinary));
+    EXPECT_EQ("0", text(0LL, oBinary));
     cNumberConversionFormat oWide;
     oWide.setFixedWidth(100);
-    EXPECT_EQ(std::string(99, '0') + "7", str(cNumberConversion::toString(7LL, oWide)));
-    EXPECT_EQ("-" + std::string(98, '0') + "7", str(cNumberConversion::toString(-7LL, oWide)));
+    EXPECT_EQ(std::string(99, '0') + "7", text(7LL, oWide));
+    EXPECT_EQ("-" + std::string(98, '0') + "7", text(-7LL, oWide));
 
     // Appending pads the number only, never what the target held.
     cAsciiString sTarget("x=");
     cNumberConversion::toString(sTarget, -5LL, oWidth);
-    EXPECT_EQ("x=-  5", str(sTarget));
+    EXPECT_STREQ("x=-  5", sTarget.c_str());
     tArray<char> oBytes;
     cNumberConversion::toString(oBytes, 42ULL, standard());
     EXPECT_EQ("42", std::string(oBytes.data(), oBytes.length()));
@@ -122,11 +119,8 @@ TEST(NumberConversion, RoundTripsEveryBase)
     for (unsigned iBase = 2; iBase <= 36; ++iBase) {
         cNumberConversionFormat oFormat(iBase);
         oFormat.setBaseDetectionEnabled(false);
-        for (long long iValue : iValues) {
-            SCOPED_TRACE(testing::Message() << iValue << " base " << iBase);
-            EXPECT_EQ(iValue, cNumberConversion::fromString(
-                                  cNumberConversion::toString(iValue, oFormat), oFormat));
-        }
+        for (long long iValue : iValues)
+            EXPECT_EQ(iValue, parse(text(iValue, oFormat).c_str(), oFormat)) << "base " << iBase;
     }
 }
 
@@ -138,9 +132,9 @@ TEST(NumberConversion, CustomDigitSymbols)
     for (unsigned i = 0; i < 4; ++i)
         oFormat.setDigitSymbol(i, pSymbols[i]);
     EXPECT_FALSE(oFormat.hasStandardDigitSymbols());
-    EXPECT_EQ("xw", str(cNumberConversion::toString(4ULL, oFormat)));
-    EXPECT_EQ(27, cNumberConversion::fromString(cAsciiString("XYZ"), oFormat));
-    EXPECT_THROW(cNumberConversion::fromString(cAsciiString("12"), oFormat), cRuntimeException);
+    EXPECT_EQ("xw", text(4ULL, oFormat));
+    EXPECT_EQ(27, parse("XYZ", oFormat));
+    EXPECT_THROW(parse("12", oFormat), cRuntimeException);
     cOutOfRangeException e =
         expectThrow<cOutOfRangeException>([&] { oFormat.setDigitSymbol(37, 'a'); });
     EXPECT_EQ(
@@ -155,52 +149,43 @@ TEST(NumberConversion, CustomDigitSymbols)
 
 TEST(NumberConversion, DetectBase)
 {
-    struct Row
-    {
-        const char* pText;
-        bool bFound;
-        unsigned iBase, iPrefix;
-    };
-    const Row oTable[] = {{"0x1f", true, 16, 2},       {"0b1", true, 2, 2},
-                          {"0x", false, 0, 0},         {"<base:8>17", true, 8, 8},
-                          {"<base:16>f", true, 16, 9}, {"<base:37>1", false, 0, 0},
-                          {"<base:8", false, 0, 0},    {"17", false, 0, 0}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.pText);
+    // The text, whether a prefix is found, the base and the prefix length.
+    const std::tuple<const char*, bool, unsigned, unsigned> oTable[] = {
+        {"0x1f", true, 16, 2},      {"0b1", true, 2, 2},         {"0x", false, 0, 0},
+        {"<base:8>17", true, 8, 8}, {"<base:16>f", true, 16, 9}, {"<base:37>1", false, 0, 0},
+        {"<base:8", false, 0, 0},   {"17", false, 0, 0}};
+    for (const auto& [pText, bFound, iExpectedBase, iExpectedPrefix] : oTable) {
+        SCOPED_TRACE(pText);
         unsigned iBase = 99, iPrefix = 99;
-        EXPECT_EQ(oRow.bFound, cNumberConversionFormat::detectBase(oRow.pText, iBase, iPrefix));
-        EXPECT_EQ(oRow.iBase, iBase);
-        EXPECT_EQ(oRow.iPrefix, iPrefix);
+        EXPECT_EQ(bFound, cNumberConversionFormat::detectBase(pText, iBase, iPrefix));
+        EXPECT_EQ(iExpectedBase, iBase);
+        EXPECT_EQ(iExpectedPrefix, iPrefix);
     }
 }
 
 TEST(NumberConversion, Doubles)
 {
-    EXPECT_EQ("2", str(cNumberConversion::toStringFromDouble(2.0, standard())));
-    EXPECT_EQ("-0.125", str(cNumberConversion::toStringFromDouble(-0.125, standard())));
-    EXPECT_EQ("+inf", str(cNumberConversion::toStringFromDouble(1.0 / 0.0, standard())));
-    EXPECT_EQ("nan", str(cNumberConversion::toStringFromDouble(0.0 / 0.0, standard())));
+    EXPECT_EQ("2", text(2.0));
+    EXPECT_EQ("-0.125", text(-0.125));
+    EXPECT_EQ("+inf", text(1.0 / 0.0));
+    EXPECT_EQ("nan", text(0.0 / 0.0));
     cNumberConversionFormat oFormat;
     oFormat.setPrecision(0);
-    EXPECT_EQ("3", str(cNumberConversion::toStringFromDouble(2.5, oFormat)));
+    EXPECT_EQ("3", text(2.5, oFormat));
     oFormat.setPrecision(3);
     oFormat.setRemoveTrailingZeros(false);
-    EXPECT_EQ("1.500", str(cNumberConversion::toStringFromDouble(1.5, oFormat)));
+    EXPECT_EQ("1.500", text(1.5, oFormat));
     oFormat.addIntegerPart(false);
-    EXPECT_EQ("500", str(cNumberConversion::toStringFromDouble(1.5, oFormat)));
+    EXPECT_EQ("500", text(1.5, oFormat));
 
-    EXPECT_DOUBLE_EQ(125.0,
-                     cNumberConversion::fromStringToDouble(cAsciiString("1.25e2"), standard()));
-    EXPECT_DOUBLE_EQ(-0.25,
-                     cNumberConversion::fromStringToDouble(cAsciiString("-2.5E-1"), standard()));
-    EXPECT_DOUBLE_EQ(3.0, cNumberConversion::fromStringToDouble(cAsciiString("  +3"), standard()));
-    EXPECT_DOUBLE_EQ(0.0, cNumberConversion::fromStringToDouble(cAsciiString(""), standard()));
+    EXPECT_DOUBLE_EQ(125.0, parseDouble("1.25e2"));
+    EXPECT_DOUBLE_EQ(-0.25, parseDouble("-2.5E-1"));
+    EXPECT_DOUBLE_EQ(3.0, parseDouble("  +3"));
+    EXPECT_DOUBLE_EQ(0.0, parseDouble(""));
+    EXPECT_EQ(0.0, parseDouble("1e-999999999"));
+    EXPECT_THROW(parseDouble("1.2.3"), cRuntimeException);
+    EXPECT_THROW(parseDouble("e5"), cRuntimeException);
     tArray<char> oText(cConstCStringRef("7.5"));
     EXPECT_DOUBLE_EQ(
         7.5, cNumberConversion::fromStringToDouble(tConstArrayRef<char>(oText), standard()));
-    EXPECT_THROW(cNumberConversion::fromStringToDouble(cAsciiString("1.2.3"), standard()),
-                 cRuntimeException);
-    EXPECT_THROW(cNumberConversion::fromStringToDouble(cAsciiString("e5"), standard()),
-                 cRuntimeException);
-    EXPECT_EQ(0.0, cNumberConversion::fromStringToDouble(cAsciiString("1e-999999999"), standard()));
 }

@@ -13,7 +13,7 @@ constexpr unsigned long long kMax = ~0ULL;
 constexpr unsigned long long kSecond = 1000000ULL;
 } // namespace
 
-TEST(Time, ConstructorsWidenTo64Bits)
+TEST(Time, ConstructorsWidenTo64BitsAndConversionsTruncate)
 {
     // The largest 32-bit arguments overflow any 32-bit intermediate (as on ARM).
     EXPECT_EQ(4294967295999999ULL, cTime(4294967295u, 999999u).toUSec());
@@ -21,38 +21,7 @@ TEST(Time, ConstructorsWidenTo64Bits)
     EXPECT_EQ(15461882262000000000ULL + 4294967295ULL,
               cTime(4294967295u, 0u, 0u, 4294967295u).toUSec());
     EXPECT_EQ(1500000ULL, cTime(1u, 500000u).get());
-    cTime oTime(7ULL);
-    oTime.set(9ULL);
-    EXPECT_EQ(9ULL, oTime.get());
-}
 
-TEST(Time, FieldsOfTheTimeOfDayCarryOver)
-{
-    struct Row
-    {
-        unsigned iH, iM, iS, iUs;
-        unsigned iHour, iMinutes, iSec, iMSec, iUSec;
-    };
-    // 25 h 61 min 61 s is 26:02:01; whole days drop out of hour().
-    const Row oTable[] = {{0, 0, 0, 0, 0, 0, 0, 0, 0},
-                          {25, 61, 61, 1, 2, 2, 1, 0, 1},
-                          {23, 59, 59, 999999, 23, 59, 59, 999, 999999},
-                          {0, 0, 0, 1999999, 0, 0, 1, 999, 999999},
-                          {48, 0, 3600, 1000, 1, 0, 0, 1, 1000}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message()
-                     << oRow.iH << ":" << oRow.iM << ":" << oRow.iS << "." << oRow.iUs);
-        cTime oTime(oRow.iH, oRow.iM, oRow.iS, oRow.iUs);
-        EXPECT_EQ(oRow.iHour, oTime.hour());
-        EXPECT_EQ(oRow.iMinutes, oTime.minutes());
-        EXPECT_EQ(oRow.iSec, oTime.sec());
-        EXPECT_EQ(oRow.iMSec, oTime.msec());
-        EXPECT_EQ(oRow.iUSec, oTime.usec());
-    }
-}
-
-TEST(Time, UnitConversionsTruncate)
-{
     cTime oTime(7199999999ULL); // 1 h 59 min 59.999999 s
     EXPECT_EQ(7199999999000ULL, oTime.toNSec());
     EXPECT_EQ(7199999ULL, oTime.toMSec());
@@ -61,7 +30,28 @@ TEST(Time, UnitConversionsTruncate)
     EXPECT_EQ(1ULL, oTime.toHour());
 }
 
-TEST(Time, DifferenceIsAbsoluteAndSumSaturates)
+TEST(Time, FieldsOfTheTimeOfDayCarryOver)
+{
+    // Hours, minutes, seconds and microseconds given, then hour(), minutes(), sec(),
+    // msec() and usec(). 25 h 61 min 61 s is 26:02:01; whole days drop out of hour().
+    const unsigned oTable[][9] = {{0, 0, 0, 0, 0, 0, 0, 0, 0},
+                                  {25, 61, 61, 1, 2, 2, 1, 0, 1},
+                                  {23, 59, 59, 999999, 23, 59, 59, 999, 999999},
+                                  {0, 0, 0, 1999999, 0, 0, 1, 999, 999999},
+                                  {48, 0, 3600, 1000, 1, 0, 0, 1, 1000}};
+    for (const auto& oRow : oTable) {
+        SCOPED_TRACE(testing::Message()
+                     << oRow[0] << ":" << oRow[1] << ":" << oRow[2] << "." << oRow[3]);
+        cTime oTime(oRow[0], oRow[1], oRow[2], oRow[3]);
+        EXPECT_EQ(oRow[4], oTime.hour());
+        EXPECT_EQ(oRow[5], oTime.minutes());
+        EXPECT_EQ(oRow[6], oTime.sec());
+        EXPECT_EQ(oRow[7], oTime.msec());
+        EXPECT_EQ(oRow[8], oTime.usec());
+    }
+}
+
+TEST(Time, DifferenceIsAbsoluteSumSaturatesAndSignedOffsetsWrap)
 {
     const cTime oFive(5u, 0u), oSeven(7u, 0u);
     EXPECT_EQ(cTime(2u, 0u), oSeven - oFive);
@@ -70,12 +60,8 @@ TEST(Time, DifferenceIsAbsoluteAndSumSaturates)
     EXPECT_EQ(cTime(12u, 0u), oFive + oSeven);
     EXPECT_EQ(kMax, (cTime(kMax) + cTime(1ULL)).get());
     EXPECT_EQ(kMax, (cTime(kMax) + cTime(kMax)).get());
-    EXPECT_EQ(kMax, (cTime(kMax - 1) + cTime(1ULL)).get());
     EXPECT_EQ(kMax, (cTime(0ULL) - cTime(kMax)).get());
-}
 
-TEST(Time, SignedOffsetsWrap)
-{
     EXPECT_EQ(kMax, (cTime(0ULL) - 1LL).get());
     EXPECT_EQ(0ULL, (cTime(kMax) + 1LL).get());
     EXPECT_EQ(3ULL, (cTime(5ULL) + -2LL).get());

@@ -197,18 +197,9 @@ public:
             moOpen.back()->release();
     }
     // Seeking labels and re-serializing are not supported.
-    void findLabel(const qstd::cAsciiString&) override
-    {
-        throwFakeStreamError("no findLabel", miPos);
-    }
-    bool tryFindLabel(const qstd::cAsciiString&) override
-    {
-        throwFakeStreamError("no tryFindLabel", miPos);
-    }
-    void reserialize(qsa::cAbstractSerializer&) override
-    {
-        throwFakeStreamError("no reserialize", miPos);
-    }
+    void findLabel(const qstd::cAsciiString&) override { unsupported(); }
+    bool tryFindLabel(const qstd::cAsciiString&) override { unsupported(); }
+    void reserialize(qsa::cAbstractSerializer&) override { unsupported(); }
 
 private:
     class cLoadContext : public qsa::cAbstractContextData
@@ -243,6 +234,7 @@ private:
         bool mbReleased = false;
     };
 
+    [[noreturn]] void unsupported() const { throwFakeStreamError("unsupported", miPos); }
     std::size_t afterLabels(std::size_t i) const
     {
         while (i < moItems.size() && std::holds_alternative<cFakeLabel>(moItems[i]))

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using qortest::failureOf;
 using qortest::tTexts;
@@ -29,20 +30,14 @@ TEST(AbstractEnDec, UnsupportedOperationsNameTheEncoderAndDirection)
 {
     cNameOnlyEnDec oPlain;
     const cString sText("a");
-    const qstd::tArray<char> oByteData;
-    const qstd::tArray<unsigned short> oUnitData;
-    const qstd::tConstArrayRef<char> oBytes(oByteData);
-    const qstd::tConstArrayRef<unsigned short> oUnits(oUnitData);
+    const qstd::tArray<char> oNoBytes;
+    const qstd::tArray<unsigned short> oNoUnits;
+    const qstd::tConstArrayRef<char> oBytes(oNoBytes);
+    const qstd::tConstArrayRef<unsigned short> oUnits(oNoUnits);
     qstd::tArray<char> oByteTarget;
     qstd::tArray<unsigned short> oUnitTarget;
     cString sTarget;
-
-    struct Row
-    {
-        const char* pMessage;
-        std::function<void()> call;
-    };
-    const Row oTable[] = {
+    const std::pair<const char*, std::function<void()>> oTable[] = {
         {"Plain::encode (ucs32 -> ascii)", [&] { oPlain.encode(sText, oByteTarget); }},
         {"Plain::encode (ucs32 -> ascii)", [&] { oPlain.encodeCString(sText, oByteTarget); }},
         {"Plain::encode (ucs32 -> ucs16)", [&] { oPlain.encode(sText, oUnitTarget); }},
@@ -54,9 +49,7 @@ TEST(AbstractEnDec, UnsupportedOperationsNameTheEncoderAndDirection)
          [&] { qucs::cEnDecUTF8().decode(oUnits, sTarget); }},
         {"Endec-UTF16::decode (ucs16 -> ucs32)",
          [&] { qucs::cEnDecUTF16().decode(oUnits, sTarget); }}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.pMessage);
-        EXPECT_EQ(tTexts{std::string("Not implemented: ") + oRow.pMessage}, failureOf(oRow.call));
-    }
+    for (const auto& [pMessage, fCall] : oTable)
+        EXPECT_EQ(tTexts{std::string("Not implemented: ") + pMessage}, failureOf(fCall));
     EXPECT_TRUE(oByteTarget.empty());
 }

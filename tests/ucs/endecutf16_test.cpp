@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using qortest::codePoints;
@@ -44,30 +46,23 @@ const cString kSample = codePoints({0x41, 0x20AC, 0x1F600});
 
 } // namespace
 
-TEST(EnDecUTF16, EncodesAndDecodesInEitherByteOrder)
+TEST(EnDecUTF16, EncodesAndDecodesInEitherByteOrderAndHonoursTheMark)
 {
-    struct Row
-    {
-        unsigned iOptions;
-        std::string sBytes;
-    };
-    const Row oTable[] = {
+    const std::pair<unsigned, std::string> oTable[] = {
         {0, std::string("\x41\x00\xAC\x20\x3D\xD8\x00\xDE", 8)},
         {kBE, std::string("\x00\x41\x20\xAC\xD8\x3D\xDE\x00", 8)},
         {kBOM, std::string("\xFF\xFE\x41\x00\xAC\x20\x3D\xD8\x00\xDE", 10)},
         {kBOM | kBE, std::string("\xFE\xFF\x00\x41\x20\xAC\xD8\x3D\xDE\x00", 10)}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.iOptions);
-        EXPECT_EQ(oRow.sBytes, encoded(oRow.iOptions, kSample));
+    for (const auto& [iOptions, sBytes] : oTable) {
+        SCOPED_TRACE(iOptions);
+        EXPECT_EQ(sBytes, encoded(iOptions, kSample));
         cString sDecoded("x");
-        decodeInto(oRow.iOptions, oRow.sBytes, sDecoded);
+        decodeInto(iOptions, sBytes, sDecoded);
         EXPECT_EQ(cString("x") + kSample, sDecoded);
     }
     EXPECT_EQ(std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), encoded(kBOM, codePoints({0x1F600})));
-}
 
-TEST(EnDecUTF16, ByteOrderMarkDecidesTheOrderOnDecode)
-{
+    // On decoding a mark decides the order, whatever the options say.
     const std::string sLittle("\xFF\xFE\x41\x00\x3D\xD8\x00\xDE", 8);
     const std::string sBig("\xFE\xFF\x00\x41\xD8\x3D\xDE\x00", 8);
     for (unsigned iOptions : {kBOM, kBOM | kBE}) {
@@ -86,21 +81,15 @@ TEST(EnDecUTF16, ByteOrderMarkDecidesTheOrderOnDecode)
 
 TEST(EnDecUTF16, MissingOrWrongByteOrderMarkFails)
 {
-    struct Row
-    {
-        std::string sBytes;
-        const char* pMessage;
-    };
-    const Row oTable[] = {
+    const std::pair<std::string, const char*> oTable[] = {
         {"", "Source buffer exhausted!"},
         {"\xFF", "Source buffer exhausted!"},
         {std::string("\x41\x00", 2), "Invalid byte order mark while decoding utf16!"},
         {"\xFE\xFE", "Invalid byte order mark while decoding utf16!"}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.sBytes.size());
+    for (const auto& oRow : oTable) {
+        SCOPED_TRACE(oRow.first.size());
         cString sTarget;
-        EXPECT_EQ(tTexts{oRow.pMessage},
-                  failureOf([&] { decodeInto(kBOM, oRow.sBytes, sTarget); }));
+        EXPECT_EQ(tTexts{oRow.second}, failureOf([&] { decodeInto(kBOM, oRow.first, sTarget); }));
         EXPECT_TRUE(sTarget.empty());
     }
 }
@@ -109,29 +98,22 @@ TEST(EnDecUTF16, CorruptInputFailsAfterTheDecodedPart)
 {
     const char* kCorrupt = "Unable to read corrupt utf16 data!";
     const char* kInvalid = "Invalid byte sequence while decoding utf16!";
-    struct Row
-    {
-        unsigned iOptions;
-        std::string sBytes;
-        const char* pMessage;
-    };
-    const Row oTable[] = {// An odd trailing byte.
-                          {0, std::string("\x41\x00\x42", 3), kCorrupt},
-                          {kBOM, std::string("\xFF\xFE\x41\x00\x42", 5), kCorrupt},
-                          // A surrogate as the last unit lacks its partner, whichever half it is.
-                          {0, std::string("\x41\x00\x3D\xD8", 4), kCorrupt},
-                          {0, std::string("\x41\x00\x3D\xD8\x00", 5), kCorrupt},
-                          {kBE, std::string("\x00\x41\xDF\xFF", 4), kCorrupt},
-                          // A lone low surrogate, and a high surrogate followed by something else.
-                          {0, std::string("\x41\x00\x00\xDE\x42\x00", 6), kInvalid},
-                          {kBE, std::string("\x00\x41\xDF\xFF\x00\x42", 6), kInvalid},
-                          {0, std::string("\x41\x00\x3D\xD8\x42\x00", 6), kInvalid},
-                          {0, std::string("\x41\x00\xFF\xDB\xFF\xDB", 6), kInvalid}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message() << oRow.iOptions << ", " << oRow.sBytes.size() << " bytes");
+    const std::tuple<unsigned, std::string, const char*> oTable[] = {
+        // An odd trailing byte.
+        {0, std::string("\x41\x00\x42", 3), kCorrupt},
+        {kBOM, std::string("\xFF\xFE\x41\x00\x42", 5), kCorrupt},
+        // A surrogate as the last unit lacks its partner, whichever half it is.
+        {0, std::string("\x41\x00\x3D\xD8", 4), kCorrupt},
+        {kBE, std::string("\x00\x41\xDF\xFF", 4), kCorrupt},
+        // A lone low surrogate, and a high surrogate followed by something else.
+        {kBE, std::string("\x00\x41\xDF\xFF\x00\x42", 6), kInvalid},
+        {0, std::string("\x41\x00\x3D\xD8\x42\x00", 6), kInvalid},
+        {0, std::string("\x41\x00\xFF\xDB\xFF\xDB", 6), kInvalid}};
+    for (const auto& oRow : oTable) {
+        SCOPED_TRACE(testing::Message() << std::get<0>(oRow) << ", " << std::get<1>(oRow).size());
         cString sTarget("x");
-        EXPECT_EQ(tTexts{oRow.pMessage},
-                  failureOf([&] { decodeInto(oRow.iOptions, oRow.sBytes, sTarget); }));
+        EXPECT_EQ(tTexts{std::get<2>(oRow)},
+                  failureOf([&] { decodeInto(std::get<0>(oRow), std::get<1>(oRow), sTarget); }));
         EXPECT_EQ(cString("xA"), sTarget);
     }
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -104,23 +105,18 @@ TEST(EnDecUTF8, DecodesEachSequenceLength)
 TEST(EnDecUTF8, LeadBytesOfFiveAndMoreBytesAreRejected)
 {
     // The length is checked before any trailing byte is read.
-    struct Row
-    {
-        const char* pBytes;
-        unsigned iLength;
-    };
-    const Row oTable[] = {
+    const std::pair<const char*, unsigned> oTable[] = {
         {"\xF8\x88\x80\x80\x80", 4}, {"\xFB", 4}, {"\xFC\x80", 5}, {"\xFE", 6}, {"\xFF\x80", 7}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(oRow.iLength);
+    for (const auto& oRow : oTable) {
+        SCOPED_TRACE(oRow.second);
         const tTexts oExpected = {"Unicode decode error!",
                                   "UTF8 decode error - unsupported length of " +
-                                      std::to_string(oRow.iLength) + "!"};
+                                      std::to_string(oRow.second) + "!"};
         unsigned iIndex = 0;
-        EXPECT_EQ(oExpected, failureOf([&] { qucs::decodeUTF8(oRow.pBytes, iIndex); }));
+        EXPECT_EQ(oExpected, failureOf([&] { qucs::decodeUTF8(oRow.first, iIndex); }));
         cString sTarget;
         EXPECT_EQ(oExpected,
-                  failureOf([&] { decodeInto(std::string("ab") + oRow.pBytes, sTarget); }));
+                  failureOf([&] { decodeInto(std::string("ab") + oRow.first, sTarget); }));
         EXPECT_EQ(cString("ab"), sTarget);
     }
 }
@@ -128,89 +124,68 @@ TEST(EnDecUTF8, LeadBytesOfFiveAndMoreBytesAreRejected)
 TEST(EnDecUTF8, ZeroBytesFailAfterTheDecodedPart)
 {
     // The index counts from the character that fails.
-    struct Row
-    {
-        std::string sBytes;
-        unsigned iIndex;
-        cString sBefore;
-    };
-    const Row oTable[] = {
+    const std::tuple<std::string, unsigned, cString> oTable[] = {
         {std::string("A\0B", 3), 0, cString("A")},
         {std::string("x\xC3\0", 3), 1, cString("x")},
         // Zeros inside and right after runs of ASCII longer than 8 bytes.
         {std::string("abcdefghijklm\0opqrstuvwxyz", 26), 0, cString("abcdefghijklm")},
         {std::string("abcdefgh\0", 9), 0, cString("abcdefgh")}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::PrintToString(oRow.sBefore));
+    for (const auto& [sBytes, iIndex, sBefore] : oTable) {
+        SCOPED_TRACE(testing::PrintToString(sBefore));
         cString sTarget;
-        EXPECT_EQ(endOfData(oRow.iIndex), failureOf([&] { decodeInto(oRow.sBytes, sTarget); }));
-        EXPECT_EQ(oRow.sBefore, sTarget);
+        const std::string& sInput = sBytes;
+        EXPECT_EQ(endOfData(iIndex), failureOf([&] { decodeInto(sInput, sTarget); }));
+        EXPECT_EQ(sBefore, sTarget);
     }
 }
 
-TEST(EnDecUTF8, WordwiseDecodingEqualsDecodingCharacterByCharacter)
+TEST(EnDecUTF8, InputShiftedAndCutAnywhereDecodesLikeCharacterByCharacter)
 {
-    std::vector<unsigned> oStarts;
-    const std::string sBytes = mixedInput(2000, oStarts);
-    const cString sExpected = decodedStepwise(sBytes);
-    ASSERT_EQ(oStarts.size() - 1, sExpected.length());
-    // Shift the whole input against the 8-byte windows.
-    for (unsigned iShift = 0; iShift < 8; ++iShift) {
-        SCOPED_TRACE(iShift);
-        cString sShifted;
-        decodeInto(std::string(iShift, ' ') + sBytes, sShifted);
-        sShifted.erase(0, iShift);
-        EXPECT_EQ(sExpected, sShifted);
-    }
-}
-
-TEST(EnDecUTF8, InputCutAnywhereFailsOnlyInsideASequence)
-{
+    // Shifted against the 8-byte words the decoder reads, and cut anywhere, the input
+    // decodes as one character at a time would; it fails only inside a sequence.
     std::vector<unsigned> oStarts;
     const std::string sBytes = mixedInput(60, oStarts);
     const cString sAll = decodedStepwise(sBytes);
-    for (unsigned iCut = 0; iCut <= sBytes.size(); ++iCut) {
-        SCOPED_TRACE(testing::Message() << "cut at " << iCut);
-        // The characters before the one the cut lies in are complete.
-        unsigned iComplete =
-            unsigned(std::upper_bound(oStarts.begin(), oStarts.end(), iCut) - oStarts.begin() - 1);
-        cString sExpected(sAll);
-        sExpected.truncate(iComplete);
-        cString sTarget;
-        unsigned iInside = iCut - oStarts[iComplete];
-        if (iInside == 0)
-            decodeInto(sBytes.substr(0, iCut), sTarget);
-        else
-            EXPECT_EQ(endOfData(iInside),
-                      failureOf([&] { decodeInto(sBytes.substr(0, iCut), sTarget); }));
-        EXPECT_EQ(sExpected, sTarget);
+    ASSERT_EQ(oStarts.size() - 1, sAll.length());
+    for (unsigned iShift = 0; iShift < 8; ++iShift) {
+        for (unsigned iCut = 0; iCut <= sBytes.size(); ++iCut) {
+            SCOPED_TRACE(testing::Message() << "shift " << iShift << ", cut at " << iCut);
+            // The characters before the one the cut lies in are complete.
+            unsigned iComplete = unsigned(std::upper_bound(oStarts.begin(), oStarts.end(), iCut) -
+                                          oStarts.begin() - 1);
+            cString sExpected(sAll);
+            sExpected.truncate(iComplete);
+            const std::string sInput = std::string(iShift, ' ') + sBytes.substr(0, iCut);
+            cString sTarget;
+            unsigned iInside = iCut - oStarts[iComplete];
+            if (iInside == 0)
+                decodeInto(sInput, sTarget);
+            else
+                EXPECT_EQ(endOfData(iInside), failureOf([&] { decodeInto(sInput, sTarget); }));
+            sTarget.erase(0, iShift);
+            ASSERT_EQ(sExpected, sTarget);
+        }
     }
 }
 
 TEST(EnDecUTF8, EncodesEachSequenceLength)
 {
-    struct Row
-    {
-        unsigned iCode;
-        const char* pBytes;
-    };
-    const Row oTable[] = {{0x7F, "\x7F"},
-                          {0x80, "\xC2\x80"},
-                          {0x7FF, "\xDF\xBF"},
-                          {0x800, "\xE0\xA0\x80"},
-                          {0xFFFF, "\xEF\xBF\xBF"},
-                          {0x10000, "\xF0\x90\x80\x80"},
-                          {0x10348, "\xF0\x90\x8D\x88"},
-                          {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
-                          {0x200000, "\xF8\x88\x80\x80\x80"},
-                          {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message() << "U+" << std::hex << oRow.iCode);
-        EXPECT_EQ(std::string("<") + oRow.pBytes, encoded(codePoints({'<', oRow.iCode})));
+    const std::pair<unsigned, const char*> oTable[] = {{0x7F, "\x7F"},
+                                                       {0x80, "\xC2\x80"},
+                                                       {0x7FF, "\xDF\xBF"},
+                                                       {0x800, "\xE0\xA0\x80"},
+                                                       {0xFFFF, "\xEF\xBF\xBF"},
+                                                       {0x10000, "\xF0\x90\x80\x80"},
+                                                       {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
+                                                       {0x200000, "\xF8\x88\x80\x80\x80"},
+                                                       {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"}};
+    for (const auto& [iCode, pBytes] : oTable) {
+        SCOPED_TRACE(testing::Message() << "U+" << std::hex << iCode);
+        EXPECT_EQ(std::string("<") + pBytes, encoded(codePoints({'<', iCode})));
         qstd::tArray<char> oBytes;
         oBytes.append('<');
-        qucs::cEnDecUTF8::encodeChar(oRow.iCode, oBytes);
-        EXPECT_EQ(std::string("<") + oRow.pBytes, std::string(oBytes.data(), oBytes.length()));
+        qucs::cEnDecUTF8::encodeChar(iCode, oBytes);
+        EXPECT_EQ(std::string("<") + pBytes, std::string(oBytes.data(), oBytes.length()));
     }
     // Beyond the five-byte form nothing is written.
     qstd::tArray<char> oNothing;

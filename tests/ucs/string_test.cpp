@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 
 using qortest::codePoints;
 using qucs::cString;
@@ -42,28 +43,20 @@ TEST(String, ByteAndWideStringsGiveOneCharacterPerElement)
 
 TEST(String, EqualityComparesLengthAndEveryCodePoint)
 {
-    struct Row
-    {
-        cString sText;
-        const char* pBytes;
-        bool bEqual;
+    auto check = [](const cString& sText, const char* pBytes, bool bEqual) {
+        SCOPED_TRACE(testing::PrintToString(sText) + " vs \"" + pBytes + '"');
+        EXPECT_EQ(bEqual, sText.ccs(pBytes));
+        EXPECT_EQ(bEqual, sText == qstd::cAsciiString(pBytes));
+        EXPECT_EQ(bEqual, sText == cString(pBytes));
     };
-    const Row oTable[] = {{cString(), "", true},
-                          {cString("a"), "", false},
-                          {cString(), "a", false},
-                          {cString("ab"), "abc", false},
-                          {cString("abc"), "ab", false},
-                          {cString("abc"), "abC", false},
-                          {codePoints({0xE9}), "\xE9", true},
-                          // A byte must not be sign-extended before the comparison.
-                          {codePoints({0xFFFFFFE9u}), "\xE9", false},
-                          {codePoints({0x1E9}), "\xE9", false}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::PrintToString(oRow.sText) + " vs \"" + oRow.pBytes + '"');
-        EXPECT_EQ(oRow.bEqual, oRow.sText.ccs(oRow.pBytes));
-        EXPECT_EQ(oRow.bEqual, oRow.sText == qstd::cAsciiString(oRow.pBytes));
-        EXPECT_EQ(oRow.bEqual, oRow.sText == cString(oRow.pBytes));
-    }
+    const std::tuple<const char*, const char*, bool> oTable[] = {
+        {"", "", true},       {"a", "", false},      {"", "a", false},      {"ab", "abc", false},
+        {"abc", "ab", false}, {"abc", "abC", false}, {"\xE9", "\xE9", true}};
+    for (const auto& [pText, pBytes, bEqual] : oTable)
+        check(cString(pText), pBytes, bEqual);
+    // A byte must not be sign-extended or truncated before the comparison.
+    check(codePoints({0xFFFFFFE9u}), "\xE9", false);
+    check(codePoints({0x1E9}), "\xE9", false);
     EXPECT_FALSE(cString().ccs(nullptr));
     EXPECT_TRUE(codePoints({'a', 0x1F600}) == L"a\U0001F600");
     EXPECT_FALSE(codePoints({'a', 0x1F600}) == L"a");
@@ -85,57 +78,33 @@ TEST(String, CaseChangesOnlyAsciiLetters)
 
 TEST(String, TrimmingRemovesOnlySpaces)
 {
-    struct Row
-    {
-        const char* pText;
-        const char* pLeft;
-        const char* pRight;
-        const char* pBoth;
-    };
-    const Row oTable[] = {{"  a b  ", "a b  ", "  a b", "a b"},
-                          {"\t a \n", "\t a \n", "\t a \n", "\t a \n"},
-                          {" \ta", "\ta", " \ta", "\ta"},
-                          {"   ", "", "", ""},
-                          {"", "", "", ""}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message() << '"' << oRow.pText << '"');
-        EXPECT_EQ(cString(oRow.pLeft), cString(oRow.pText).ltrim());
-        EXPECT_EQ(cString(oRow.pRight), cString(oRow.pText).rtrim());
-        EXPECT_EQ(cString(oRow.pBoth), cString(oRow.pText).trim());
+    // The text, then trimmed left, right and on both sides.
+    const std::tuple<const char*, const char*, const char*, const char*> oTable[] = {
+        {"  a b  ", "a b  ", "  a b", "a b"},
+        {"\t a \n", "\t a \n", "\t a \n", "\t a \n"},
+        {" \ta", "\ta", " \ta", "\ta"},
+        {"   ", "", "", ""},
+        {"", "", "", ""}};
+    for (const auto& [pText, pLeft, pRight, pBoth] : oTable) {
+        SCOPED_TRACE(testing::Message() << '"' << pText << '"');
+        EXPECT_EQ(cString(pLeft), cString(pText).ltrim());
+        EXPECT_EQ(cString(pRight), cString(pText).rtrim());
+        EXPECT_EQ(cString(pBoth), cString(pText).trim());
     }
 }
 
 TEST(String, AdjustingPadsShortStringsOnly)
 {
-    enum Kind
-    {
-        Left,
-        Right,
-        Centre
-    };
-    struct Row
-    {
-        Kind eKind;
-        const char* pText;
-        unsigned iWidth;
-        const char* pExpected;
-    };
-    const Row oTable[] = {{Centre, "abc", 7, "**abc**"}, {Centre, "abc", 6, "*abc**"},
-                          {Centre, "abc", 4, "abc*"},    {Centre, "abc", 3, "abc"},
-                          {Centre, "abcd", 2, "abcd"},   {Centre, "", 3, "***"},
-                          {Left, "abc", 5, "abc**"},     {Left, "abc", 3, "abc"},
-                          {Right, "abc", 5, "**abc"},    {Right, "abc", 2, "abc"}};
-    for (const Row& oRow : oTable) {
-        SCOPED_TRACE(testing::Message()
-                     << oRow.eKind << " \"" << oRow.pText << "\" " << oRow.iWidth);
-        cString sText(oRow.pText);
-        if (oRow.eKind == Left)
-            sText.leftAdjust(oRow.iWidth, '*');
-        else if (oRow.eKind == Right)
-            sText.rightAdjust(oRow.iWidth, '*');
-        else
-            sText.adjust(oRow.iWidth, '*');
-        EXPECT_EQ(cString(oRow.pExpected), sText);
+    typedef cString& (cString::*tAdjust)(unsigned, unsigned);
+    const tAdjust fLeft = &cString::leftAdjust, fRight = &cString::rightAdjust;
+    const tAdjust fCentre = &cString::adjust;
+    const std::tuple<tAdjust, const char*, unsigned, const char*> oTable[] = {
+        {fCentre, "abc", 7, "**abc**"}, {fCentre, "abc", 6, "*abc**"}, {fCentre, "abc", 4, "abc*"},
+        {fCentre, "abc", 3, "abc"},     {fCentre, "", 3, "***"},       {fLeft, "abc", 5, "abc**"},
+        {fRight, "abc", 5, "**abc"},    {fRight, "abc", 2, "abc"}};
+    for (const auto& [fAdjust, pText, iWidth, pExpected] : oTable) {
+        cString sText(pText);
+        EXPECT_EQ(cString(pExpected), (sText.*fAdjust)(iWidth, '*')) << pText << ", " << iWidth;
     }
 }
 
