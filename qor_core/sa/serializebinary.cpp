@@ -224,6 +224,21 @@ inline void putScalar(char* p, piUInt32 iId, piUInt64 iValue, unsigned iBytes)
     }
 }
 
+/// memcpy for the short texts that names and labels mostly are: up to 16 bytes go
+/// in with two overlapping word copies instead of a library call.
+inline void copyBytes(char* pTarget, const char* pSource, unsigned iCount)
+{
+    if (iCount >= 8 && iCount <= 16) {
+        std::memcpy(pTarget, pSource, 8);
+        std::memcpy(pTarget + iCount - 8, pSource + iCount - 8, 8);
+    } else if (iCount >= 4 && iCount < 8) {
+        std::memcpy(pTarget, pSource, 4);
+        std::memcpy(pTarget + iCount - 4, pSource + iCount - 4, 4);
+    } else if (iCount) {
+        std::memcpy(pTarget, pSource, iCount);
+    }
+}
+
 } // namespace
 
 // The fast path needs no call, so it saves no registers; everything else is left to
@@ -264,8 +279,7 @@ inline void cSerializeBinary::writeAsciiItem(const char* pData, unsigned iLength
     char* p = claim(itemSize(4ULL + iLength));
     putLittleEndian(p, tIds::AsciiStringID, 4);
     putLittleEndian(p + 4, iLength, 4);
-    if (iLength)
-        std::memcpy(p + 8, pData, iLength);
+    copyBytes(p + 8, pData, iLength);
 }
 
 void cSerializeBinary::storeBlock(const char* pData, unsigned iSize)
@@ -411,8 +425,7 @@ QOR_NOINLINE void cSerializeBinary::writeContextHeader(cSBinaryStoreContextData*
         if (pTypeName) {
             putFixed<4>(p + 20, tIds::AsciiStringID);
             putFixed<4>(p + 24, iNameLength);
-            if (iNameLength)
-                std::memcpy(p + 28, pTypeName, iNameLength);
+            copyBytes(p + 28, pTypeName, iNameLength);
         }
     } catch (...) {
         miPos = pData->miBeginPos;
@@ -464,8 +477,7 @@ void cSerializeBinary::newLabel(const qstd::cAsciiString& sName)
     putLittleEndian(p, tIds::LabelID, 4);
     putLittleEndian(p + 4, tIds::AsciiStringID, 4);
     putLittleEndian(p + 8, iLength, 4);
-    if (iLength)
-        std::memcpy(p + 12, sName.c_str(), iLength);
+    copyBytes(p + 12, sName.c_str(), iLength);
 }
 
 qstd::tArrayRef<char> cSerializeBinary::data()

@@ -58,6 +58,24 @@ TEST(SerializeBinary, ItemLayoutsAreLittleEndian)
     }
 }
 
+// Texts of every short length, where the copy is done word-wise, in strings, labels
+// and context type names.
+TEST(SerializeBinary, ShortTextsOfEveryLength)
+{
+    const std::string sAlphabet = "abcdefghijklmnopqrstuvwxyz";
+    for (unsigned iLength = 0; iLength <= 20; ++iLength) {
+        std::string sText = sAlphabet.substr(iLength % 3, iLength);
+        cSerializeBinary s;
+        s.store(qstd::cAsciiString(sText.c_str()));
+        s.newLabel(sText.c_str());
+        qsa::cContext(s.newContext(sText.c_str())).release();
+        EXPECT_EQ(words({10, iLength}) + text(sText) + words({13, 10, iLength}) + text(sText) +
+                      words({12, 4, 24 + iLength, 8, 1, 10, iLength}) + text(sText),
+                  bytesOf(s))
+            << iLength;
+    }
+}
+
 TEST(SerializeBinary, ContextLengthCoversHeaderAndContents)
 {
     // Named, with one item and a nested empty, unnamed context.
