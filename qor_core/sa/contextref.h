@@ -53,7 +53,10 @@ public:
     }
 
 private:
-    enum { kCapacity = 4 };
+    enum
+    {
+        kCapacity = 4
+    };
     cAbstractContextData* mapSpare[kCapacity]; ///< owned, the first miCount
     unsigned miCount;
 };

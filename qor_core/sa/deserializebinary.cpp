@@ -380,8 +380,7 @@ cSBinaryLoadContextData* cDeserializeBinary::openContext(const char* pTypeName,
         sExpected += pTypeName;
         throw qstd::cTypeMissmatchException(sAssigned, sExpected);
     }
-    cSBinaryLoadContextData* pData =
-        static_cast<cSBinaryLoadContextData*>(moSpareContexts.take());
+    cSBinaryLoadContextData* pData = static_cast<cSBinaryLoadContextData*>(moSpareContexts.take());
     if (pData)
         pData->reset(*this, mpCurrent);
     else

@@ -174,7 +174,7 @@ private:
     piUInt32 miLimit;                                ///< end of the current context or of the data
     cSBinaryLoadContextData* mpCurrent;              ///< not owned; innermost open context, or null
     qstd::cAsciiString msLastLabel;                  ///< the last label passed over
-    cContextDataPool moSpareContexts;                ///< closed context data, reused by openContext()
+    cContextDataPool moSpareContexts; ///< closed context data, reused by openContext()
 };
 
 } // namespace qsa

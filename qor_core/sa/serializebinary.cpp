@@ -269,7 +269,8 @@ inline void cSerializeBinary::overwriteLength(piUInt32 iPos, piUInt32 iLength)
     miPos = iOldPos;
 }
 
-QOR_NOINLINE void cSerializeBinary::writeScalarGrowing(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
+QOR_NOINLINE void cSerializeBinary::writeScalarGrowing(piUInt32 iId, piUInt64 iValue,
+                                                       unsigned iBytes)
 {
     putScalar(claimGrowing(4 + iBytes), iId, iValue, iBytes);
 }
@@ -411,7 +412,8 @@ cContextRef cSerializeBinary::newContext(const char* pTypeName)
     return cContextRef(pData);
 }
 
-QOR_NOINLINE void cSerializeBinary::writeContextHeader(cSBinaryStoreContextData* pData, const char* pTypeName)
+QOR_NOINLINE void cSerializeBinary::writeContextHeader(cSBinaryStoreContextData* pData,
+                                                       const char* pTypeName)
 {
     unsigned iNameLength = pTypeName ? unsigned(std::strlen(pTypeName)) : 0;
     try {

@@ -37,7 +37,8 @@ private:
     cSBinaryStoreContextData(cSerializeBinary& oSerializer, cSBinaryStoreContextData* pParent,
                              piUInt32 iBeginPos);
     /// Prepares the object for a new context, as the constructor does.
-    void reset(cSerializeBinary& oSerializer, cSBinaryStoreContextData* pParent, piUInt32 iBeginPos);
+    void reset(cSerializeBinary& oSerializer, cSBinaryStoreContextData* pParent,
+               piUInt32 iBeginPos);
     /// Writes the length and leaves the context; the context must be current.
     void complete();
 
@@ -151,7 +152,7 @@ private:
     piUInt32 miPos;                      ///< write position; never beyond the buffer
     cSBinaryStoreContextData* mpCurrent; ///< not owned; innermost open context, or null
     StringStoreMode meStringStoreMode;
-    cContextDataPool moSpareContexts;    ///< closed context data, reused by newContext()
+    cContextDataPool moSpareContexts; ///< closed context data, reused by newContext()
 };
 
 } // namespace qsa
