@@ -126,12 +126,8 @@ inline void cSBinaryStoreContextData::complete()
 
 void cSBinaryStoreContextData::release()
 {
-    if (mpSerializer && !mbRestored) {
-        if (mpSerializer->mpCurrent == this)
-            complete();
-        else
-            mpSerializer->unlinkContext(this, true);
-    }
+    if (mpSerializer && !mbRestored)
+        mpSerializer->unlinkContext(this, true);
     mbReleased = true;
 }
 
@@ -168,14 +164,18 @@ unsigned cSerializeBinary::bufferLength() const
 
 // The helpers below are inline (and used only in this file) so that the exported
 // class's calls to them are not routed through the symbol table.
-inline char* cSerializeBinary::claim(unsigned iCount)
+inline bool cSerializeBinary::fitsInOwnData(piUInt32 iPos, unsigned iCount) const
 {
     // The sum in 64 bits cannot wrap. The own buffer of a serializer writing to the
     // caller's array is normally empty, so the length test goes first.
-    piUInt64 iEnd = piUInt64(miPos) + iCount;
-    if (iEnd <= moOwnData.length() && !mbExternal) {
+    return __builtin_expect(piUInt64(iPos) + iCount <= moOwnData.length() && !mbExternal, 1);
+}
+
+inline char* cSerializeBinary::claim(unsigned iCount)
+{
+    if (fitsInOwnData(miPos, iCount)) {
         char* pTarget = moOwnData.begin() + miPos;
-        miPos = piUInt32(iEnd);
+        miPos += iCount;
         return pTarget;
     }
     return claimGrowing(iCount);
@@ -239,16 +239,30 @@ inline void copyBytes(char* pTarget, const char* pSource, unsigned iCount)
     }
 }
 
+/// A context header with its length placeholder; pTypeName may be null.
+inline void putContextHeader(char* p, const char* pTypeName, unsigned iNameLength)
+{
+    putFixed<4>(p, tIds::ContextID);
+    putFixed<4>(p + 4, tIds::UInt32ID);
+    putFixed<4>(p + 8, 0); // the length, written when the context is completed
+    putFixed<4>(p + 12, tIds::BoolID);
+    putFixed<4>(p + 16, pTypeName ? 1 : 0);
+    if (pTypeName) {
+        putFixed<4>(p + 20, tIds::AsciiStringID);
+        putFixed<4>(p + 24, iNameLength);
+        copyBytes(p + 28, pTypeName, iNameLength);
+    }
+}
+
 } // namespace
 
 // The fast path needs no call, so it saves no registers; everything else is left to
 // writeScalarGrowing().
 inline void cSerializeBinary::writeScalar(piUInt32 iId, piUInt64 iValue, unsigned iBytes)
 {
-    piUInt64 iEnd = piUInt64(miPos) + 4 + iBytes;
-    if (__builtin_expect(iEnd <= moOwnData.length() && !mbExternal, 1)) {
+    if (fitsInOwnData(miPos, 4 + iBytes)) {
         char* p = moOwnData.begin() + miPos;
-        miPos = piUInt32(iEnd);
+        miPos += 4 + iBytes;
         putScalar(p, iId, iValue, iBytes);
         return;
     }
@@ -259,7 +273,7 @@ inline void cSerializeBinary::overwriteLength(piUInt32 iPos, piUInt32 iLength)
 {
     // The placeholder normally lies inside the own buffer; writing it there leaves the
     // write position alone.
-    if (__builtin_expect(piUInt64(iPos) + 8 <= moOwnData.length() && !mbExternal, 1)) {
+    if (fitsInOwnData(iPos, 8)) {
         putScalar(moOwnData.begin() + iPos, tIds::UInt32ID, iLength, 4);
         return;
     }
@@ -395,15 +409,10 @@ cContextRef cSerializeBinary::newContext(const char* pTypeName)
         pData = new cSBinaryStoreContextData(*this, mpCurrent, miPos);
     // An unnamed context inside the own buffer's length, the usual case for lists, is
     // written here; everything else by writeContextHeader().
-    piUInt64 iEnd = piUInt64(miPos) + kUnnamedContextHeader;
-    if (!pTypeName && iEnd <= moOwnData.length() && !mbExternal) {
+    if (!pTypeName && fitsInOwnData(miPos, kUnnamedContextHeader)) {
         char* p = moOwnData.begin() + miPos;
-        miPos = piUInt32(iEnd);
-        putFixed<4>(p, tIds::ContextID);
-        putFixed<4>(p + 4, tIds::UInt32ID);
-        putFixed<4>(p + 8, 0); // the length, written by release()
-        putFixed<4>(p + 12, tIds::BoolID);
-        putFixed<4>(p + 16, 0);
+        miPos += kUnnamedContextHeader;
+        putContextHeader(p, nullptr, 0);
     } else {
         writeContextHeader(pData, pTypeName);
     }
@@ -418,17 +427,7 @@ QOR_NOINLINE void cSerializeBinary::writeContextHeader(cSBinaryStoreContextData*
     unsigned iNameLength = pTypeName ? unsigned(std::strlen(pTypeName)) : 0;
     try {
         unsigned long long iHeader = kUnnamedContextHeader + (pTypeName ? 8ULL + iNameLength : 0);
-        char* p = claim(itemSize(iHeader - 4));
-        putFixed<4>(p, tIds::ContextID);
-        putFixed<4>(p + 4, tIds::UInt32ID);
-        putFixed<4>(p + 8, 0); // the length, written by release()
-        putFixed<4>(p + 12, tIds::BoolID);
-        putFixed<4>(p + 16, pTypeName ? 1 : 0);
-        if (pTypeName) {
-            putFixed<4>(p + 20, tIds::AsciiStringID);
-            putFixed<4>(p + 24, iNameLength);
-            copyBytes(p + 28, pTypeName, iNameLength);
-        }
+        putContextHeader(claim(itemSize(iHeader - 4)), pTypeName, iNameLength);
     } catch (...) {
         miPos = pData->miBeginPos;
         pData->mpSerializer = nullptr;

@@ -127,6 +127,9 @@ public:
 private:
     friend class cSBinaryStoreContextData;
 
+    /// True when iCount bytes at iPos lie inside the own buffer's length and the own
+    /// buffer is the one written.
+    bool fitsInOwnData(piUInt32 iPos, unsigned iCount) const;
     /// Room for iCount bytes at the write position, which then moves behind them.
     char* claim(unsigned iCount);
     /// claim() when the buffer must grow, or is the caller's array.

@@ -505,9 +505,6 @@ protected:
     /// Grows the pool for iCount more elements (non-exact, growing only).
     void grow(unsigned iCount, const char* pOperation)
     {
-        // Room left in the pool (miLength <= miPoolSize) is the common case.
-        if (iCount <= miPoolSize - miLength)
-            return;
         if (miLength + iCount < miLength)
             tArrayPool::throwLengthOverflow("tArray", pOperation);
         resizePool(miLength + iCount, false);
