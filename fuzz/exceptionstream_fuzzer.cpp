@@ -3,32 +3,10 @@
 #include "qor_core/sa/deserializebinary.h"
 #include "qor_core/sa/saexceptions.h"
 #include "qor_core/std/exceptions.h"
+#include "support/exceptionfactory.h"
 
 #include <cstddef>
 #include <cstdint>
-
-namespace {
-
-class cFuzzFactory : public qstd::cAbstractExceptionFactory
-{
-public:
-    qstd::tAutoPtr<qstd::cAbstractException>
-    createException(const qstd::cAsciiString& sTypeName) const override
-    {
-        if (sTypeName == "cRuntimeException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(new qstd::cRuntimeException);
-        if (sTypeName == "cBugException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(new qstd::cBugException);
-        if (sTypeName == "cTypeMissmatchException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(new qstd::cTypeMissmatchException);
-        if (sTypeName == "cLabeledTypeMissmatchException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(
-                new qsa::cLabeledTypeMissmatchException);
-        qstd::cSTDExceptions::throwElementNotFound("cFuzzFactory", "createException");
-    }
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t iSize)
 {
@@ -38,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t iSi
     qsa::cDeserializeBinary oReader((qstd::tConstArrayRef<char>(oBytes)));
     try {
         qstd::tAutoPtr<qstd::cAbstractException> pChain =
-            qstd::cAbstractException::createFromStream(oReader, cFuzzFactory());
+            qstd::cAbstractException::createFromStream(oReader, qortest::cTestExceptionFactory());
         if (pChain) {
             qucs::cString sText;
             pChain->createMessage(sText, qucs::cString("|"), 5, nullptr);

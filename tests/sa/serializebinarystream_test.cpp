@@ -6,6 +6,7 @@
 #include "qor_core/std/exceptions.h"
 #include "qor_core/ucs/limessage.h"
 #include "sabytes.h"
+#include "support/exceptionfactory.h"
 #include "std/testutil.h"
 
 #include <gtest/gtest.h>
@@ -22,24 +23,6 @@ std::string rendered(const qucs::cLIMessage& oMsg)
     return sText.c_str();
 }
 
-/// Knows the exception classes these tests stream.
-class cTestFactory : public qstd::cAbstractExceptionFactory
-{
-public:
-    qstd::tAutoPtr<qstd::cAbstractException>
-    createException(const qstd::cAsciiString& sTypeName) const override
-    {
-        if (sTypeName == "cRuntimeException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(new qstd::cRuntimeException);
-        if (sTypeName == "cBugException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(new qstd::cBugException);
-        if (sTypeName == "cLabeledTypeMissmatchException")
-            return qstd::tAutoPtr<qstd::cAbstractException>(
-                new qsa::cLabeledTypeMissmatchException);
-        qstd::cSTDExceptions::throwElementNotFound("cTestFactory", "createException");
-    }
-};
-
 /// The chain read back from what storeRecursive wrote, as one text.
 std::string chainThroughStream(const qstd::cAbstractException& e, unsigned iCut = 0)
 {
@@ -51,7 +34,7 @@ std::string chainThroughStream(const qstd::cAbstractException& e, unsigned iCut 
     oBytes.resize(oBytes.size() - iCut);
     cReader r(oBytes);
     qstd::tAutoPtr<qstd::cAbstractException> pLoaded =
-        qstd::cAbstractException::createFromStream(r.moReader, cTestFactory());
+        qstd::cAbstractException::createFromStream(r.moReader, qortest::cTestExceptionFactory());
     if (!pLoaded)
         return "none";
     EXPECT_TRUE(iCut || r.moReader.eoc());

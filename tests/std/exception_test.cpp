@@ -1,5 +1,6 @@
 // Tests of the exception classes and the throw family of the foundation library.
 #include "qor_core/qor_core.h"
+#include "support/exceptionfactory.h"
 #include "support/fakeserializer.h"
 #include "testutil.h"
 
@@ -35,20 +36,6 @@ std::string chainText(const cAbstractException& e, unsigned iFlags)
     return sOut.ascii('?').c_str();
 }
 
-/// Knows the exception classes these tests stream.
-class cTestFactory : public cAbstractExceptionFactory
-{
-public:
-    tAutoPtr<cAbstractException> createException(const cAsciiString& sTypeName) const override
-    {
-        if (sTypeName == "cRuntimeException")
-            return tAutoPtr<cAbstractException>(new cRuntimeException);
-        if (sTypeName == "cBugException")
-            return tAutoPtr<cAbstractException>(new cBugException);
-        cSTDExceptions::throwElementNotFound("cTestFactory", "createException");
-    }
-};
-
 /// The chain read back from what storeRecursive wrote, followed by the kinds of its
 /// elements and whether the stream was read to its end.
 std::string throughStream(const cAbstractException& e)
@@ -59,7 +46,7 @@ std::string throughStream(const cAbstractException& e)
     testing::internal::GetCapturedStderr();
     qortest::cFakeDeserializer oDeserializer(oSerializer.moItems);
     tAutoPtr<cAbstractException> pLoaded =
-        cAbstractException::createFromStream(oDeserializer, cTestFactory());
+        cAbstractException::createFromStream(oDeserializer, qortest::cTestExceptionFactory());
     if (!pLoaded)
         return "none";
     std::string sText = chainText(*pLoaded, 1) + ":";
@@ -263,5 +250,5 @@ TEST(ExceptionStream, ChainSurvivesTheRoundTrip)
     qortest::cFakeSerializer oEmpty;
     oEmpty.store(false);
     qortest::cFakeDeserializer oNothing(oEmpty.moItems);
-    EXPECT_FALSE(cAbstractException::createFromStream(oNothing, cTestFactory()));
+    EXPECT_FALSE(cAbstractException::createFromStream(oNothing, qortest::cTestExceptionFactory()));
 }
