@@ -46,13 +46,15 @@ void cConnectable::detachAllSignals()
     for (qstd::tPtrList<cAbstractSignal>::iterator it = moAttachedSignals.begin();
          it != moAttachedSignals.end(); ++it)
         (*it)->notifyConnectableDestroyed(*this);
+    // No signal holds a slot call bound to this object any more; an entry kept
+    // here would later be followed into a signal that may be gone by then.
+    moAttachedSignals.clear();
     mbDetaching = false;
 }
 
 void cConnectable::clear()
 {
     detachAllSignals();
-    moAttachedSignals.clear();
     // The signals are gone from every slot call bound to this object, so no
     // resolved slot call still points into the public slots.
     delete mpPublicSlots;

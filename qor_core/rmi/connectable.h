@@ -44,7 +44,8 @@ public:
     void notifySignalDetached(cAbstractSignal& oSignal);
     /// Replaces every entry of oFrom by oTo.
     void reAssign(cAbstractSignal& oFrom, cAbstractSignal& oTo);
-    /// Asks every attached signal, in order, to remove its slot calls bound to this object.
+    /// Asks every attached signal, in order, to remove its slot calls bound to this
+    /// object; the attached list is empty afterwards.
     void detachAllSignals();
     /// Detaches all signals, drops the attached entries and deletes every public slot
     /// (with its slot call) and every public signal (not the signal itself).

@@ -215,6 +215,28 @@ TEST_F(Signal, ReceiversAndSignalsDetachWhenEitherGoes)
     EXPECT_EQ("A", emit());
 }
 
+TEST_F(Signal, DetachedReceiverAndSignalDieInEitherOrder)
+{
+    cReceiver* pReceiver = new cReceiver(msLog, "R");
+    tSignal* pSignal = new tSignal;
+    pSignal->connect(*pReceiver, &cReceiver::sltFire);
+    connect({pReceiver, &a});
+    pReceiver->detachAllSignals();
+    EXPECT_EQ(0u, pReceiver->numAttachedSignals());
+    EXPECT_EQ(0u, pSignal->numSlotCalls());
+    EXPECT_EQ("A", emit());
+    delete pSignal;
+    delete pReceiver; // must not ask the dead signal for anything (ASan)
+
+    // Detached, connected anew, then gone before the signal.
+    cReceiver* pOther = new cReceiver(msLog, "O");
+    pOther->detachAllSignals();
+    connect({pOther});
+    EXPECT_EQ(1u, pOther->numAttachedSignals());
+    delete pOther;
+    EXPECT_EQ("A", emit());
+}
+
 TEST_F(Signal, ExceptionEndsTheEmissionAndRestoresTheNesting)
 {
     connect({&a, &b});
