@@ -181,7 +181,13 @@ cPublicSignal* cConnectable::findPublicSignal(const qstd::cAsciiString& sName) c
 
 cAbstractSignal* cConnectable::findSignal(const qstd::cAsciiString& sName) const
 {
-    return findPublicSignal(sName)->signal();
+    // An entry whose signal is gone describes nothing that could be connected.
+    if (mpPublicSignals)
+        for (tPublicSignals::iterator it = mpPublicSignals->begin(); it != mpPublicSignals->end();
+             ++it)
+            if ((*it)->signal() && (*it)->matchName(sName))
+                return (*it)->signal();
+    cRMIExceptions::throwNoSuchSignal(sName);
 }
 
 void cConnectable::invokeIndirectSlot(const qstd::cAsciiString& sName,

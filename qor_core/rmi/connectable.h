@@ -95,8 +95,8 @@ public:
     cPublicSlot* tryFindPublicSlot(const cAbstractSlotCall& oSlotCall) const;
     /// The name oSlotCall is published under here, or "unknown".
     qstd::cAsciiString publicSlotName(const cAbstractSlotCall& oSlotCall) const;
-    /// The signal of the first public signal named sName; throws
-    /// cNoSuchSignalException when none.
+    /// The signal of the first public signal named sName whose signal still exists;
+    /// throws cNoSuchSignalException when none.
     cAbstractSignal* findSignal(const qstd::cAsciiString& sName) const;
     /// The first public signal named sName; throws cNoSuchSignalException when none.
     cPublicSignal* findPublicSignal(const qstd::cAsciiString& sName) const;
