@@ -65,6 +65,28 @@ const unsigned kUnnamedContextHeader = 20;
 
 } // namespace
 
+// The handed-out context data, open or closed, in a list of their own: inline, as
+// every context enters and leaves it.
+inline void cSerializeBinary::issue(cSBinaryStoreContextData* pData)
+{
+    pData->mpPrevIssued = nullptr;
+    pData->mpNextIssued = mpIssued;
+    if (mpIssued)
+        mpIssued->mpPrevIssued = pData;
+    mpIssued = pData;
+}
+
+inline void cSerializeBinary::forgetIssued(cSBinaryStoreContextData* pData)
+{
+    if (pData->mpPrevIssued)
+        pData->mpPrevIssued->mpNextIssued = pData->mpNextIssued;
+    else
+        mpIssued = pData->mpNextIssued;
+    if (pData->mpNextIssued)
+        pData->mpNextIssued->mpPrevIssued = pData->mpPrevIssued;
+    pData->mpPrevIssued = pData->mpNextIssued = nullptr;
+}
+
 // --- cSBinaryStoreContextData -------------------------------------------------
 
 cSBinaryStoreContextData::cSBinaryStoreContextData(cSerializeBinary& oSerializer,
@@ -79,6 +101,8 @@ void cSBinaryStoreContextData::reset(cSerializeBinary& oSerializer,
 {
     mpSerializer = &oSerializer;
     mpParent = pParent;
+    mpPrevIssued = nullptr;
+    mpNextIssued = nullptr;
     miBeginPos = iBeginPos;
     miLengthPos = iBeginPos + 4;
     miContentPos = 0;
@@ -89,8 +113,11 @@ void cSBinaryStoreContextData::reset(cSerializeBinary& oSerializer,
 
 cSBinaryStoreContextData::~cSBinaryStoreContextData()
 {
-    if (mpSerializer && !mbRestored)
+    if (!mpSerializer)
+        return;
+    if (!mbRestored)
         mpSerializer->unlinkContext(this, false);
+    mpSerializer->forgetIssued(this);
 }
 
 void cSBinaryStoreContextData::destroy()
@@ -102,6 +129,7 @@ void cSBinaryStoreContextData::destroy()
     }
     if (!mbRestored)
         pSerializer->unlinkContext(this, false);
+    pSerializer->forgetIssued(this);
     mpSerializer = nullptr;
     pSerializer->moSpareContexts.give(this);
 }
@@ -134,7 +162,8 @@ void cSBinaryStoreContextData::release()
 // --- cSerializeBinary -----------------------------------------------------------
 
 cSerializeBinary::cSerializeBinary()
-    : mbExternal(false), miPos(0), mpCurrent(nullptr), meStringStoreMode(StoreUCS4)
+    : mbExternal(false), miPos(0), mpCurrent(nullptr), mpIssued(nullptr),
+      meStringStoreMode(StoreUCS4)
 {
     setPreferNoLabels(true);
     // data() cuts the buffer at every call; keep the pool for the next round.
@@ -143,7 +172,7 @@ cSerializeBinary::cSerializeBinary()
 }
 
 cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
-    : moTarget(oTarget), mbExternal(true), miPos(0), mpCurrent(nullptr),
+    : moTarget(oTarget), mbExternal(true), miPos(0), mpCurrent(nullptr), mpIssued(nullptr),
       meStringStoreMode(StoreUCS4)
 {
     setPreferNoLabels(true);
@@ -153,8 +182,14 @@ cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
 
 cSerializeBinary::~cSerializeBinary()
 {
-    for (cSBinaryStoreContextData* p = mpCurrent; p; p = p->mpParent)
+    // The open contexts are among them. Released ones may live on in their owners too,
+    // which must then neither close them here nor hand them back to the pool.
+    cSBinaryStoreContextData* pNext;
+    for (cSBinaryStoreContextData* p = mpIssued; p; p = pNext) {
+        pNext = p->mpNextIssued;
         p->mpSerializer = nullptr;
+        p->mpPrevIssued = p->mpNextIssued = nullptr;
+    }
 }
 
 unsigned cSerializeBinary::bufferLength() const
@@ -418,6 +453,7 @@ cContextRef cSerializeBinary::newContext(const char* pTypeName)
     }
     pData->miContentPos = miPos;
     mpCurrent = pData;
+    issue(pData);
     return cContextRef(pData);
 }
 

@@ -151,6 +151,22 @@ TEST(SerializeBinary, ReleasingOrDiscardingAnOuterContextClosesTheInnerOnes)
     t.releaseCurrentContext(); // nothing open: no effect
 }
 
+TEST(SerializeBinary, ClosedContextsOutliveTheirSerializer)
+{
+    // Released, and closed together with the outer context: destroying them after
+    // the serializer must not hand them back to the gone one (ASan).
+    cSerializeBinary* pSerializer = new cSerializeBinary;
+    qsa::cContext oReleased(pSerializer->newContext("x"));
+    pSerializer->store(7);
+    oReleased.release();
+    qsa::cContext oOuter(pSerializer->newContext(nullptr));
+    qsa::cContext oInner(pSerializer->newContext("inner"));
+    oOuter.release();
+    qsa::cContext oOpen(pSerializer->newContext(nullptr));
+    delete pSerializer;
+    oReleased.release(); // nothing left to complete
+}
+
 TEST(SerializeBinary, DataAndClearRefuseOpenContexts)
 {
     cSerializeBinary s;
