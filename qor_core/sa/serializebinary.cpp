@@ -8,6 +8,7 @@
 #include "qor_core/ucs/endecutf8.h"
 #include "qor_core/ucs/string.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace qsa {
@@ -197,6 +198,15 @@ unsigned cSerializeBinary::bufferLength() const
     return mbExternal ? moTarget.length() : moOwnData.length();
 }
 
+const char* cSerializeBinary::bufferData() const
+{
+    if (mbExternal) {
+        unsigned iLength = moTarget.length();
+        return iLength ? moTarget.proxyProvideData(0, iLength) : nullptr;
+    }
+    return moOwnData.length() ? moOwnData.begin() : nullptr;
+}
+
 // The helpers below are inline (and used only in this file) so that the exported
 // class's calls to them are not routed through the symbol table.
 inline bool cSerializeBinary::fitsInOwnData(piUInt32 iPos, unsigned iCount) const
@@ -336,11 +346,22 @@ void cSerializeBinary::storeBlock(const char* pData, unsigned iSize)
 {
     bool bWide = iSize == 0xffffffffu;
     unsigned iCountBytes = bWide ? 8 : 4;
-    char* p = claim(itemSize((unsigned long long)iCountBytes + iSize));
+    unsigned iItemSize = itemSize((unsigned long long)iCountBytes + iSize);
+    // The block may come from the buffer written (a copy of earlier items, say): the
+    // buffer may move when it grows, and the item may overlap its source after a
+    // rewind. The source is therefore found again by its offset, copied with
+    // memmove, and only then is the header written over what may be its start.
+    const char* pBuffer = bufferData();
+    std::uintptr_t iOffset = std::uintptr_t(pData) - std::uintptr_t(pBuffer);
+    bool bFromBuffer = pBuffer && iOffset < bufferLength();
+    char* p = claim(iItemSize);
+    if (iSize) {
+        if (bFromBuffer)
+            pData = bufferData() + iOffset;
+        std::memmove(p + 4 + iCountBytes, pData, iSize);
+    }
     putLittleEndian(p, bWide ? tIds::RawBytes64ID : tIds::RawBytesID, 4);
     putLittleEndian(p + 4, iSize, iCountBytes);
-    if (iSize)
-        std::memcpy(p + 4 + iCountBytes, pData, iSize);
 }
 
 void cSerializeBinary::store(unsigned char iValue)

@@ -86,7 +86,8 @@ public:
 
     using cAbstractSerializer::store;
     /// id 1 with a 32-bit count; a size of 0xFFFFFFFF is written as id 14 with a
-    /// 64-bit count.
+    /// 64-bit count. The block may lie in the buffer written, even where the item
+    /// goes.
     void storeBlock(const char* pData, unsigned iSize) override;
     void store(unsigned char iValue) override;
     void store(signed char iValue) override;
@@ -157,6 +158,8 @@ private:
     void issue(cSBinaryStoreContextData* pData);
     /// Takes pData, which is ending, out of the handed-out context data.
     void forgetIssued(cSBinaryStoreContextData* pData);
+    /// The first byte of the buffer written, or null while it is empty.
+    const char* bufferData() const;
 
     qstd::tArray<char> moOwnData;        ///< used unless a caller's array was given
     qstd::tArrayRef<char> moTarget;      ///< the caller's array; empty otherwise
