@@ -373,7 +373,13 @@ unsigned cWorkQueue::internProcess(bool bExecute)
             oGuard.mpSavedCurrent = mpCurrent;
             oGuard.mbRestoreCurrent = true;
             mpCurrent = pWork;
-            pWork->action();
+            try {
+                pWork->action();
+            } catch (...) {
+                if (oGuard.alive())
+                    leaveFailedRun(oGuard, pNode, bErased);
+                throw;
+            }
             if (!oGuard.alive())
                 return 0;
             mpCurrent = oGuard.mpSavedCurrent;
@@ -408,6 +414,27 @@ unsigned cWorkQueue::internProcess(bool bExecute)
     if (miTimedWorks == 0 && miIOWorks > 0)
         iMinimum = 10000;
     return iMinimum > 0xffffffffULL ? 0xffffffffu : unsigned(iMinimum);
+}
+
+// A work whose action let an exception through is done with as after a normal
+// run: a single-shot work that is neither started again nor kept loses its entry,
+// and the outermost pass purges on its way out, so failing works never pile up.
+void cWorkQueue::leaveFailedRun(cStackGuard& oGuard, tNode* pNode, bool bErased)
+{
+    mpCurrent = oGuard.mpSavedCurrent;
+    oGuard.mbRestoreCurrent = false;
+    if (!pNode->isMarkedForErase()) {
+        cWork* pWork = oGuard.visitedGone() ? nullptr : oGuard.mpVisited;
+        if (!pWork || (!pWork->mbStarted && !pWork->isKeep())) {
+            markForErase(pNode);
+            bErased = true;
+        }
+    } else {
+        bErased = true;
+    }
+    oGuard.releaseCount();
+    if (bErased && miLevel == 1 && miWalkers == 0 && miClearing == 0)
+        purge();
 }
 
 void cWorkQueue::purge()

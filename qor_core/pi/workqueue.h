@@ -96,6 +96,9 @@ private:
     class cStackGuard;
 
     void forgetDestroyedWork(cWork& oWork);
+    /// After an action that threw, on its way out of the pass: restores the current
+    /// work, erases a spent single-shot entry and purges when outermost.
+    void leaveFailedRun(cStackGuard& oGuard, tJobList::tNode* pNode, bool bErased);
     void purge();
 
     qstd::tAutoPtr<cAbstractProcessEvents> mpEvents; ///< owned; null until setEvents

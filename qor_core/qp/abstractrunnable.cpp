@@ -14,11 +14,17 @@ class cAbstractRunnable::cImpl
 public:
     cImpl() : miState(NeverStarted) {}
 
-    /// The thread body: state Running, run(), state Finished.
+    /// The thread body: state Running, run(), state Finished. A stop requested
+    /// before the thread got here stays requested, so that a run() watching
+    /// isStopInProgress() returns and stop() can join it.
     static void thread(void* pRunnable)
     {
         cAbstractRunnable* pSelf = static_cast<cAbstractRunnable*>(pRunnable);
-        pSelf->mpImpl->setState(Running);
+        {
+            cLocker::cLock oLock(pSelf->mpImpl->moLocker.lock());
+            if (pSelf->mpImpl->miState == Starting)
+                pSelf->mpImpl->miState = Running;
+        }
         pSelf->run();
         pSelf->mpImpl->setState(Finished);
     }
@@ -60,11 +66,12 @@ void cAbstractRunnable::run() {}
 void cAbstractRunnable::start()
 {
     if (mpImpl->mpThread) {
-        mpImpl->mpThread->stop();
+        // A run() that loops until it is stopped would otherwise never be joined.
+        stop();
         mpImpl->mpThread.reset();
     }
-    // No thread exists yet that could read the state.
-    mpImpl->miState = Starting;
+    // Under the lock all the same: other threads may be reading the state.
+    mpImpl->setState(Starting);
     mpImpl->mpThread = qpi::cPlatform().createThread(&cImpl::thread, this);
     mpImpl->mpThread->start();
 }

@@ -33,8 +33,9 @@ public:
     /// The thread's work; does nothing in the base.
     virtual void run();
 
-    /// Joins a thread started earlier, then starts a new one; throws
-    /// cOSErrorException when no thread can be created (the state stays Starting).
+    /// Stops a thread started earlier (requests the stop and joins it), then starts
+    /// a new one; throws cOSErrorException when no thread can be created (the state
+    /// stays Starting).
     void start();
     /// Marks the stop (unless run() already finished) and waits for the thread to end.
     void stop();

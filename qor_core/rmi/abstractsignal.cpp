@@ -13,7 +13,43 @@ cAbstractSignal::cAbstractSignal(InvocationBehavior eBehavior)
 {
 }
 
-cAbstractSignal::~cAbstractSignal() {}
+cAbstractSignal::~cAbstractSignal()
+{
+    setPublicSignal(nullptr);
+}
+
+void cAbstractSignal::setPublicSignal(cPublicSignal* pSignal)
+{
+    if (!pSignal) {
+        while (cPublicSignal* pEntry = mpPublicSignal) {
+            mpPublicSignal = pEntry->mpNextOfSignal;
+            pEntry->mpNextOfSignal = nullptr;
+            pEntry->mpSignal = nullptr;
+        }
+        return;
+    }
+    if (pSignal->mpSignal)
+        pSignal->mpSignal->unlinkPublicSignal(*pSignal);
+    pSignal->mpSignal = this;
+    linkPublicSignal(*pSignal);
+}
+
+void cAbstractSignal::linkPublicSignal(cPublicSignal& oEntry)
+{
+    oEntry.mpNextOfSignal = mpPublicSignal;
+    mpPublicSignal = &oEntry;
+}
+
+void cAbstractSignal::unlinkPublicSignal(cPublicSignal& oEntry)
+{
+    for (cPublicSignal** pp = &mpPublicSignal; *pp; pp = &(*pp)->mpNextOfSignal) {
+        if (*pp == &oEntry) {
+            *pp = oEntry.mpNextOfSignal;
+            break;
+        }
+    }
+    oEntry.mpNextOfSignal = nullptr;
+}
 
 void cAbstractSignal::connect(cConnectable&, const qstd::cAsciiString&, SlotResolving)
 {

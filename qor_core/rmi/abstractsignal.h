@@ -42,6 +42,7 @@ public:
     };
 
     explicit cAbstractSignal(InvocationBehavior eBehavior = ThrowWhenUnconnected);
+    /// The entries that publish this signal stay, without a signal.
     virtual ~cAbstractSignal();
     cAbstractSignal(const cAbstractSignal&) = delete;
     cAbstractSignal& operator=(const cAbstractSignal&) = delete;
@@ -59,7 +60,12 @@ public:
 
     InvocationBehavior invocationBehavior() const { return meInvocationBehavior; }
     void setInvocationBehavior(InvocationBehavior eBehavior) { meInvocationBehavior = eBehavior; }
-    void setPublicSignal(cPublicSignal* pSignal) { mpPublicSignal = pSignal; }
+    /// Makes pSignal the entry this signal is published under, pointing it to this
+    /// signal if it pointed elsewhere. Null unpublishes the signal: every entry that
+    /// refers to it forgets it.
+    void setPublicSignal(cPublicSignal* pSignal);
+    /// The entry this signal is published under (the latest, when it was published
+    /// more than once), or null.
     cPublicSignal* isPublicSignal() const { return mpPublicSignal; }
 
     /// Publishes this signal on oOwner under sName, with this signal's type strings
@@ -76,8 +82,18 @@ protected:
     static void checkNIC(unsigned iNestingCount);
 
 private:
+    friend class cPublicSignal;
+    /// Puts oEntry, which refers to this signal, in front of the entries.
+    void linkPublicSignal(cPublicSignal& oEntry);
+    /// Takes oEntry out of the entries.
+    void unlinkPublicSignal(cPublicSignal& oEntry);
+
     InvocationBehavior meInvocationBehavior;
-    cPublicSignal* mpPublicSignal; ///< not owned; null until the signal is exported
+    /// Not owned: the first of the entries that refer to this signal, chained through
+    /// them; null while the signal is not published. An entry unlinks itself when it
+    /// dies, and the signal's destruction makes every entry forget it, so neither
+    /// side ever follows a pointer to the other after its end.
+    cPublicSignal* mpPublicSignal;
 };
 
 } // namespace qrmi

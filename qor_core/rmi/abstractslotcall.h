@@ -87,11 +87,14 @@ public:
     /// A new slot call equal to this one, stored in oSignal; the caller owns it.
     virtual tAbstractSlotCall* createConnectedInstance(cAbstractSignal& oSignal) const = 0;
 
+    /// Whether an emission has called this slot call. Emissions keep their progress
+    /// themselves (a nested emission must not disturb an outer one's); they only set
+    /// the flag.
     bool called() const { return mbCalled; }
     void setCalled(bool bCalled) { mbCalled = bCalled; }
 
 private:
-    bool mbCalled; ///< set once the current emission has called this slot
+    bool mbCalled; ///< set once an emission has called this slot
 };
 
 template <class R> using cAbstractSlotCall0 = tAbstractSlotCall<R>;

@@ -46,13 +46,15 @@ void cConnectable::detachAllSignals()
     for (qstd::tPtrList<cAbstractSignal>::iterator it = moAttachedSignals.begin();
          it != moAttachedSignals.end(); ++it)
         (*it)->notifyConnectableDestroyed(*this);
+    // No signal holds a slot call bound to this object any more; an entry kept
+    // here would later be followed into a signal that may be gone by then.
+    moAttachedSignals.clear();
     mbDetaching = false;
 }
 
 void cConnectable::clear()
 {
     detachAllSignals();
-    moAttachedSignals.clear();
     // The signals are gone from every slot call bound to this object, so no
     // resolved slot call still points into the public slots.
     delete mpPublicSlots;
@@ -179,7 +181,13 @@ cPublicSignal* cConnectable::findPublicSignal(const qstd::cAsciiString& sName) c
 
 cAbstractSignal* cConnectable::findSignal(const qstd::cAsciiString& sName) const
 {
-    return findPublicSignal(sName)->signal();
+    // An entry whose signal is gone describes nothing that could be connected.
+    if (mpPublicSignals)
+        for (tPublicSignals::iterator it = mpPublicSignals->begin(); it != mpPublicSignals->end();
+             ++it)
+            if ((*it)->signal() && (*it)->matchName(sName))
+                return (*it)->signal();
+    cRMIExceptions::throwNoSuchSignal(sName);
 }
 
 void cConnectable::invokeIndirectSlot(const qstd::cAsciiString& sName,

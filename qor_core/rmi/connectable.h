@@ -44,7 +44,8 @@ public:
     void notifySignalDetached(cAbstractSignal& oSignal);
     /// Replaces every entry of oFrom by oTo.
     void reAssign(cAbstractSignal& oFrom, cAbstractSignal& oTo);
-    /// Asks every attached signal, in order, to remove its slot calls bound to this object.
+    /// Asks every attached signal, in order, to remove its slot calls bound to this
+    /// object; the attached list is empty afterwards.
     void detachAllSignals();
     /// Detaches all signals, drops the attached entries and deletes every public slot
     /// (with its slot call) and every public signal (not the signal itself).
@@ -94,8 +95,8 @@ public:
     cPublicSlot* tryFindPublicSlot(const cAbstractSlotCall& oSlotCall) const;
     /// The name oSlotCall is published under here, or "unknown".
     qstd::cAsciiString publicSlotName(const cAbstractSlotCall& oSlotCall) const;
-    /// The signal of the first public signal named sName; throws
-    /// cNoSuchSignalException when none.
+    /// The signal of the first public signal named sName whose signal still exists;
+    /// throws cNoSuchSignalException when none.
     cAbstractSignal* findSignal(const qstd::cAsciiString& sName) const;
     /// The first public signal named sName; throws cNoSuchSignalException when none.
     cPublicSignal* findPublicSignal(const qstd::cAsciiString& sName) const;

@@ -8,19 +8,30 @@
 
 namespace qrmi {
 
-/// One running emission of a signal. The signal keeps its running emissions in a
-/// stack so that, should it be destroyed from inside a slot, every emission learns
-/// it and stops without touching the dead signal.
+/// One running emission of a signal and its progress. The signal keeps its running
+/// emissions in a stack (a slot may emit the signal again) and moves every
+/// emission's positions when its list changes, so each emission knows by itself
+/// which slot calls it has still to call; should the signal be destroyed from inside
+/// a slot, every emission learns it and stops without touching the dead signal.
+///
+/// The slot calls an emission has still to call are the list positions below
+/// miFront, which hold slot calls connected in front during the emission, and those
+/// from miNext to the end; everything else it has called already.
 struct cSignalEmission
 {
     cSignalEmission* mpOuter; ///< the emission this one runs inside of, or null
+    unsigned miNext;          ///< the first position of the remaining tail
+    unsigned miFront;         ///< positions below it were connected in front meanwhile
     bool mbSignalDestroyed;
 };
 
 /// A signal whose slot calls take the arguments A... and return R. It owns its slot
 /// calls. Emission calls them in list order; a slot may connect or disconnect
-/// slots, destroy receivers (removing their slot calls) or throw: slot calls added
-/// during an emission run in it, removed ones do not, and none runs twice.
+/// slots, emit the signal again, destroy receivers (removing their slot calls) or
+/// throw. Every slot call connected when an emission starts, or connected during
+/// it, runs once in that emission unless it is removed first, whatever nested
+/// emissions do; slot calls connected in front during an emission run before the
+/// rest of the list, the earliest connected first.
 template <class R, class... A> class tLocalSignal : public cAbstractSignal
 {
 public:
@@ -28,7 +39,7 @@ public:
 
     explicit tLocalSignal(InvocationBehavior eBehavior = ThrowWhenUnconnected)
         : cAbstractSignal(eBehavior), moSlotCalls(qstd::tAutoPtrType::Single, 10),
-          miNestingCount(0), miChanges(0), mpEmissions(nullptr)
+          miNestingCount(0), mpEmissions(nullptr)
     {
     }
 
@@ -46,11 +57,15 @@ public:
     void connect(const tSlotCall& oPrototype, ConnectionPolicy ePolicy = ConnectLast)
     {
         tSlotCall* pCall = oPrototype.createConnectedInstance(*this);
-        if (ePolicy == ConnectLast)
+        if (ePolicy == ConnectLast) {
             moSlotCalls.append(pCall);
-        else
-            moSlotCalls.insert(0, pCall);
-        ++miChanges;
+            return;
+        }
+        moSlotCalls.insert(0, pCall);
+        for (cSignalEmission* p = mpEmissions; p; p = p->mpOuter) {
+            ++p->miFront;
+            ++p->miNext;
+        }
     }
 
     /// Connects a member function of a receiver.
@@ -86,6 +101,8 @@ private:
         explicit cEmissionGuard(tLocalSignal& oSignal) : moSignal(oSignal)
         {
             moEmission.mpOuter = oSignal.mpEmissions;
+            moEmission.miNext = 0;
+            moEmission.miFront = 0;
             moEmission.mbSignalDestroyed = false;
             oSignal.mpEmissions = &moEmission;
             ++oSignal.miNestingCount;
@@ -98,6 +115,7 @@ private:
             moSignal.mpEmissions = moEmission.mpOuter;
         }
         bool signalDestroyed() const { return moEmission.mbSignalDestroyed; }
+        cSignalEmission& emission() { return moEmission; }
 
     private:
         tLocalSignal& moSignal;
@@ -107,32 +125,27 @@ private:
     R emit(A... oArguments)
     {
         cEmissionGuard oGuard(*this);
-        unsigned iCount = moSlotCalls.count();
-        if (iCount == 0) {
+        if (moSlotCalls.count() == 0) {
             if (invocationBehavior() == ThrowWhenUnconnected)
                 cRMIExceptions::throwUnconnectedSignal();
             return R();
         }
-        for (unsigned i = 0; i < iCount; ++i)
-            moSlotCalls[i]->setCalled(false);
-        // The list is read anew on every step: slots may change it. After a change
-        // the walk starts over, and the called flags tell what already ran.
-        unsigned i = 0;
-        while (i < moSlotCalls.count()) {
+        // The positions live in the emission, which the signal keeps up to date
+        // while slots change the list; the list is read anew on every step.
+        cSignalEmission& oProgress = oGuard.emission();
+        for (;;) {
+            unsigned i;
+            if (oProgress.miFront != 0)
+                i = --oProgress.miFront;
+            else if (oProgress.miNext < moSlotCalls.count())
+                i = oProgress.miNext++;
+            else
+                break;
             tSlotCall* pCall = moSlotCalls[i];
-            if (pCall->called()) {
-                ++i;
-                continue;
-            }
             pCall->setCalled(true);
-            unsigned iChanges = miChanges;
             pCall->call(oArguments...); // pCall may be gone when this returns
             if (oGuard.signalDestroyed())
                 return R();
-            if (iChanges != miChanges)
-                i = 0;
-            else
-                ++i;
         }
         return R();
     }
@@ -151,15 +164,22 @@ private:
         }
         if (!bRemoved)
             return;
-        for (unsigned i = moSlotCalls.count(); i > 0; --i)
-            if (!moSlotCalls[i - 1])
-                moSlotCalls.remove(i - 1);
-        ++miChanges;
+        // From the back, so that the positions compared are those before the removal.
+        for (unsigned i = moSlotCalls.count(); i > 0; --i) {
+            if (moSlotCalls[i - 1])
+                continue;
+            moSlotCalls.remove(i - 1);
+            for (cSignalEmission* p = mpEmissions; p; p = p->mpOuter) {
+                if (i - 1 < p->miNext)
+                    --p->miNext;
+                if (i - 1 < p->miFront)
+                    --p->miFront;
+            }
+        }
     }
 
     qstd::tPtrVector<tSlotCall> moSlotCalls; ///< owned, in calling order
     unsigned miNestingCount;                 ///< emissions in progress
-    unsigned miChanges;                      ///< bumped by every change of the list
     cSignalEmission* mpEmissions;            ///< innermost running emission, or null
 };
 

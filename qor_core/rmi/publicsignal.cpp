@@ -11,13 +11,19 @@ cPublicSignal::cPublicSignal(const qstd::cAsciiString& sName,
                              cAbstractSignal::InterfaceType eType,
                              const qstd::cAsciiString& sDescription, cAbstractSignal* pSignal)
     : cPublicMember(sName, sReturnTypeName, sParamTypeNames, sDescription), meType(eType),
-      mpSignal(pSignal)
+      mpSignal(nullptr), mpNextOfSignal(nullptr)
 {
+    if (pSignal)
+        pSignal->setPublicSignal(this);
 }
 
-// The signal is not owned, and may already be gone: the signals of a connectable
-// die before its registries.
-cPublicSignal::~cPublicSignal() {}
+// The signals of a connectable die before its registries: a signal that is gone
+// has already cleared mpSignal.
+cPublicSignal::~cPublicSignal()
+{
+    if (mpSignal)
+        mpSignal->unlinkPublicSignal(*this);
+}
 
 qsa::cAbstractSerializer& cPublicSignal::operator>>(qsa::cAbstractSerializer& oSerializer) const
 {

@@ -45,6 +45,28 @@ private:
 
 } // namespace
 
+// The handed-out context data, open or closed, in a list of their own: inline, as
+// every context enters and leaves it.
+inline void cDeserializeBinary::issue(cSBinaryLoadContextData* pData)
+{
+    pData->mpPrevIssued = nullptr;
+    pData->mpNextIssued = mpIssued;
+    if (mpIssued)
+        mpIssued->mpPrevIssued = pData;
+    mpIssued = pData;
+}
+
+inline void cDeserializeBinary::forgetIssued(cSBinaryLoadContextData* pData)
+{
+    if (pData->mpPrevIssued)
+        pData->mpPrevIssued->mpNextIssued = pData->mpNextIssued;
+    else
+        mpIssued = pData->mpNextIssued;
+    if (pData->mpNextIssued)
+        pData->mpNextIssued->mpPrevIssued = pData->mpPrevIssued;
+    pData->mpPrevIssued = pData->mpNextIssued = nullptr;
+}
+
 // --- cSBinaryLoadContextData ----------------------------------------------------
 
 cSBinaryLoadContextData::cSBinaryLoadContextData(cDeserializeBinary& oDeserializer,
@@ -58,6 +80,8 @@ void cSBinaryLoadContextData::reset(cDeserializeBinary& oDeserializer,
 {
     mpDeserializer = &oDeserializer;
     mpParent = pParent;
+    mpPrevIssued = nullptr;
+    mpNextIssued = nullptr;
     miIdPos = 0;
     miOrigin = 0;
     miContentPos = 0;
@@ -70,8 +94,11 @@ void cSBinaryLoadContextData::reset(cDeserializeBinary& oDeserializer,
 
 cSBinaryLoadContextData::~cSBinaryLoadContextData()
 {
-    if (mpDeserializer && !mbRestored)
+    if (!mpDeserializer)
+        return;
+    if (!mbRestored)
         mpDeserializer->unlinkContext(this, false);
+    mpDeserializer->forgetIssued(this);
 }
 
 void cSBinaryLoadContextData::destroy()
@@ -83,6 +110,7 @@ void cSBinaryLoadContextData::destroy()
     }
     if (!mbRestored)
         pDeserializer->unlinkContext(this, false);
+    pDeserializer->forgetIssued(this);
     mpDeserializer = nullptr;
     pDeserializer->moSpareContexts.give(this);
 }
@@ -103,18 +131,20 @@ void cSBinaryLoadContextData::rewind() const
 // --- cDeserializeBinary -----------------------------------------------------------
 
 cDeserializeBinary::cDeserializeBinary()
-    : mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr)
+    : mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr), mpIssued(nullptr)
 {
 }
 
 cDeserializeBinary::cDeserializeBinary(const qstd::tConstArrayRef<char>& oData)
-    : moInput(oData), mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr)
+    : moInput(oData), mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr),
+      mpIssued(nullptr)
 {
     adoptInput();
 }
 
 cDeserializeBinary::cDeserializeBinary(qstd::tAutoPtr<qstd::tArray<char>> pData)
-    : mpOwnedInput(pData), mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr)
+    : mpOwnedInput(pData), mpBytes(nullptr), miSize(0), miPos(0), miLimit(0), mpCurrent(nullptr),
+      mpIssued(nullptr)
 {
     if (mpOwnedInput)
         moInput = qstd::tConstArrayRef<char>(*mpOwnedInput);
@@ -123,8 +153,14 @@ cDeserializeBinary::cDeserializeBinary(qstd::tAutoPtr<qstd::tArray<char>> pData)
 
 cDeserializeBinary::~cDeserializeBinary()
 {
-    for (cSBinaryLoadContextData* p = mpCurrent; p; p = p->mpParent)
+    // The open contexts are among them. Closed ones may live on in their owners too,
+    // which must then neither close them here nor hand them back to the pool.
+    cSBinaryLoadContextData* pNext;
+    for (cSBinaryLoadContextData* p = mpIssued; p; p = pNext) {
+        pNext = p->mpNextIssued;
         p->mpDeserializer = nullptr;
+        p->mpPrevIssued = p->mpNextIssued = nullptr;
+    }
 }
 
 void cDeserializeBinary::setData(const qstd::tConstArrayRef<char>& oData)
@@ -391,6 +427,7 @@ cSBinaryLoadContextData* cDeserializeBinary::openContext(const char* pTypeName,
     pData->miLength = iLength;
     pData->miEndPos = iEnd;
     setCurrent(pData);
+    issue(pData);
     oGuard.keep();
     return pData;
 }

@@ -40,12 +40,16 @@ private:
 
     cDeserializeBinary* mpDeserializer; ///< not owned; null once the reader is gone
     cSBinaryLoadContextData* mpParent;  ///< not owned; current before this one
-    piUInt32 miIdPos;                   ///< the context's type id
-    piUInt32 miOrigin;                  ///< just after the id; the length counts from here
-    piUInt32 miContentPos;              ///< the first byte of the contents
-    piUInt64 miLength;                  ///< origin + length <= the enclosing end
-    piUInt32 miEndPos;                  ///< origin + length
-    unsigned miDepth;                   ///< 1 for a context at top level
+    /// Not owned: the neighbours among the context data the reader has handed out and
+    /// that still live, open or closed, so that its end can detach them all.
+    cSBinaryLoadContextData* mpPrevIssued;
+    cSBinaryLoadContextData* mpNextIssued;
+    piUInt32 miIdPos;      ///< the context's type id
+    piUInt32 miOrigin;     ///< just after the id; the length counts from here
+    piUInt32 miContentPos; ///< the first byte of the contents
+    piUInt64 miLength;     ///< origin + length <= the enclosing end
+    piUInt32 miEndPos;     ///< origin + length
+    unsigned miDepth;      ///< 1 for a context at top level
     bool mbReleased;
     bool mbRestored; ///< no longer in the reader's chain of open contexts
 };
@@ -68,7 +72,8 @@ public:
     explicit cDeserializeBinary(const qstd::tConstArrayRef<char>& oData);
     /// Takes the buffer over and reads it.
     explicit cDeserializeBinary(qstd::tAutoPtr<qstd::tArray<char>> pData);
-    /// Open contexts are detached: their owners may still destroy them safely.
+    /// Every context data handed out and still alive, open or closed, is detached:
+    /// its owner may still destroy it safely.
     ~cDeserializeBinary() override;
     cDeserializeBinary(const cDeserializeBinary&) = delete;
     cDeserializeBinary& operator=(const cDeserializeBinary&) = delete;
@@ -165,6 +170,10 @@ private:
     piUInt32 peekUInt32(unsigned iPos) const;
     void unlinkContext(cSBinaryLoadContextData* pData, bool bRelease);
     void setCurrent(cSBinaryLoadContextData* pData);
+    /// Adds pData to the handed-out context data.
+    void issue(cSBinaryLoadContextData* pData);
+    /// Takes pData, which is ending, out of the handed-out context data.
+    void forgetIssued(cSBinaryLoadContextData* pData);
 
     qstd::tConstArrayRef<char> moInput;              ///< the bytes read
     qstd::tAutoPtr<qstd::tArray<char>> mpOwnedInput; ///< owned; the input when taken over
@@ -173,8 +182,9 @@ private:
     piUInt32 miPos;                                  ///< read position; <= miLimit
     piUInt32 miLimit;                                ///< end of the current context or of the data
     cSBinaryLoadContextData* mpCurrent;              ///< not owned; innermost open context, or null
-    qstd::cAsciiString msLastLabel;                  ///< the last label passed over
-    cContextDataPool moSpareContexts; ///< closed context data, reused by openContext()
+    cSBinaryLoadContextData* mpIssued; ///< not owned; the latest handed-out context data
+    qstd::cAsciiString msLastLabel;    ///< the last label passed over
+    cContextDataPool moSpareContexts;  ///< closed context data, reused by openContext()
 };
 
 } // namespace qsa

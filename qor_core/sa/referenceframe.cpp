@@ -1,6 +1,7 @@
 // referenceframe.cpp - cReferenceFrame and the reference to a sub-frame.
 // SPDX-License-Identifier: MIT
 #include "qor_core/sa/referenceframe.h"
+#include "qor_core/sa/saexceptions.h"
 #include "qor_core/std/exceptions.h"
 
 namespace qsa {
@@ -35,7 +36,8 @@ cReferenceFrame::cReferenceFrame() : moReferences(tReferences::GuardSingle)
 
 cReferenceFrame::cReferenceFrame(const cReferenceFrame& oOther) : cReferenceFrame()
 {
-    append_net(oOther);
+    // Nothing contains the new frame yet, so no copy can close a cycle.
+    appendCopies(oOther);
     // Put the cursor where the other frame's cursor stands.
     moCursor = moReferences.begin();
     tReferences::const_iterator itOther = oOther.moReferences.begin();
@@ -50,13 +52,25 @@ cReferenceFrame::~cReferenceFrame() {}
 cReferenceFrame& cReferenceFrame::operator=(const cReferenceFrame& oOther)
 {
     if (this != &oOther) {
+        checkAppendable(oOther);
         cReferenceFrame oCopy(oOther);
-        swap(oCopy);
+        exchange(oCopy);
     }
     return *this;
 }
 
 void cReferenceFrame::swap(cReferenceFrame& oOther)
+{
+    // Afterwards each frame holds the other's references: a frame that contained
+    // the other would contain itself.
+    if (this == &oOther)
+        return;
+    if (contains(oOther) || oOther.contains(*this))
+        cSAExceptions::throwFrameContainsItself();
+    exchange(oOther);
+}
+
+void cReferenceFrame::exchange(cReferenceFrame& oOther)
 {
     // The nodes change lists with their sentinels, so both cursors stay valid.
     moReferences.swapWithOwnership(oOther.moReferences);
@@ -73,22 +87,57 @@ cReferenceFrame& cReferenceFrame::addRef(cReferenceFrame& oSubFrame, bool bAlter
 
 cReferenceFrame& cReferenceFrame::appendReference(cAbstractTypeReference* pReference)
 {
-    moReferences.guardedAppend(qstd::tAutoPtr<cAbstractTypeReference>(pReference));
+    qstd::tAutoPtr<cAbstractTypeReference> pOwned(pReference);
+    if (const cReferenceFrame* pSubFrame = pReference ? pReference->isSubReferenceFrame() : nullptr)
+        if (pSubFrame->contains(*this))
+            cSAExceptions::throwFrameContainsItself();
+    moReferences.guardedAppend(pOwned);
     return *this;
+}
+
+bool cReferenceFrame::contains(const cReferenceFrame& oFrame) const
+{
+    // Frames hold no cycles, so the walk ends; it costs what storing the frame costs.
+    if (this == &oFrame)
+        return true;
+    for (tReferences::const_iterator it = moReferences.begin(); it != moReferences.end(); ++it)
+        if (const cReferenceFrame* pSubFrame = (*it)->isSubReferenceFrame())
+            if (pSubFrame->contains(oFrame))
+                return true;
+    return false;
+}
+
+void cReferenceFrame::checkAppendable(const cReferenceFrame& oSource) const
+{
+    for (tReferences::const_iterator it = oSource.moReferences.begin();
+         it != oSource.moReferences.end(); ++it)
+        if (const cReferenceFrame* pSubFrame = (*it)->isSubReferenceFrame())
+            if (pSubFrame->contains(*this))
+                cSAExceptions::throwFrameContainsItself();
+}
+
+void cReferenceFrame::appendCopies(const cReferenceFrame& oSource)
+{
+    for (tReferences::const_iterator it = oSource.moReferences.begin();
+         it != oSource.moReferences.end(); ++it)
+        moReferences.guardedAppend((*it)->create());
 }
 
 void cReferenceFrame::append(const cReferenceFrame& oOther)
 {
+    checkAppendable(oOther);
     cReferenceFrame oCopy(oOther);
     while (!oCopy.moReferences.empty())
-        appendReference(oCopy.moReferences.take(oCopy.moReferences.begin()));
+        moReferences.guardedAppend(qstd::tAutoPtr<cAbstractTypeReference>(
+            oCopy.moReferences.take(oCopy.moReferences.begin())));
 }
 
 void cReferenceFrame::append_net(const cReferenceFrame& oOther)
 {
-    for (tReferences::const_iterator it = oOther.moReferences.begin();
-         it != oOther.moReferences.end(); ++it)
-        moReferences.guardedAppend((*it)->create());
+    if (&oOther == this)
+        cSAExceptions::throwFrameAppendedToItself();
+    checkAppendable(oOther);
+    appendCopies(oOther);
 }
 
 bool cReferenceFrame::canRead() const

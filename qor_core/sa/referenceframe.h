@@ -18,6 +18,12 @@ namespace qsa {
 /// The frame owns its references but not the variables: they must outlive the
 /// frame and every copy of it. A new frame, and one whose references were all
 /// read, has its cursor at the end; restartReading() rewinds it.
+///
+/// Invariant: no frame contains itself, directly or through sub-frames at any
+/// depth, since storing, loading and restarting walk the sub-frames recursively.
+/// Every operation that would close such a cycle throws cBugException
+/// ("$MTR$A reference frame cannot contain itself!") and leaves both frames as
+/// they were.
 class QOR_EXPORT cReferenceFrame
 {
 public:
@@ -26,7 +32,9 @@ public:
     /// variables. The cursor of the copy stands at the same position.
     cReferenceFrame(const cReferenceFrame& oOther);
     ~cReferenceFrame();
+    /// Refused when oOther contains this frame.
     cReferenceFrame& operator=(const cReferenceFrame& oOther);
+    /// Refused when either frame contains the other.
     void swap(cReferenceFrame& oOther);
 
     /// Appends a reference to oVariable.
@@ -35,19 +43,25 @@ public:
         return appendReference(new cTypeReference<T>(oVariable, bAlterable, bReadable));
     }
     /// Appends a reference to a sub-frame; storing and loading walk the sub-frame.
+    /// Refused when oSubFrame is this frame or contains it.
     cReferenceFrame& addRef(cReferenceFrame& oSubFrame, bool bAlterable, bool bReadable);
 
-    /// Appends a reference made elsewhere (by a proxy or another module), taking it over.
+    /// Appends a reference made elsewhere (by a proxy or another module), taking it
+    /// over; a refused reference is deleted.
     cReferenceFrame& addReference(qstd::tAutoPtr<cAbstractTypeReference> pReference)
     {
         return appendReference(pReference.release());
     }
 
     /// Appends copies of all of oOther's references (through a temporary copy of
-    /// oOther, so that appending a frame to itself is safe).
+    /// oOther, so that appending a frame to itself is safe). Refused, adding
+    /// nothing, when one of them designates a frame that contains this one.
     void append(const cReferenceFrame& oOther);
-    /// Appends copies of all of oOther's references directly.
+    /// Appends copies of all of oOther's references directly. Refused, adding
+    /// nothing, for this frame itself (whose walk would never end) and as append().
     void append_net(const cReferenceFrame& oOther);
+    /// True when oFrame is this frame or one of its sub-frames at any depth.
+    bool contains(const cReferenceFrame& oFrame) const;
 
     bool empty() const { return moReferences.empty(); }
     unsigned count() const { return moReferences.count(); }
@@ -93,7 +107,14 @@ public:
 private:
     typedef qstd::tPtrList<cAbstractTypeReference> tReferences;
 
+    /// Takes pReference over and appends it, unless it would close a cycle.
     cReferenceFrame& appendReference(cAbstractTypeReference* pReference);
+    /// Throws unless every reference of oSource may be appended to this frame.
+    void checkAppendable(const cReferenceFrame& oSource) const;
+    /// Appends copies of oSource's references without checks.
+    void appendCopies(const cReferenceFrame& oSource);
+    /// swap() without checks.
+    void exchange(cReferenceFrame& oOther);
     static bool passes(const cAbstractTypeReference& oReference, bool bOnlyAlterable,
                        bool bOnlyReadable);
     [[noreturn]] static void throwTypeMissmatch(const cAbstractTypeReference& oReference,

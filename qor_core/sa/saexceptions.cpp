@@ -101,6 +101,20 @@ void cSAExceptions::throwContextsNestedTooDeep(unsigned iMaxDepth)
     throw qstd::cRuntimeException(oMsg, nullptr, 0);
 }
 
+void cSAExceptions::throwFrameContainsItself()
+{
+    qucs::cLIMessage oMsg;
+    oMsg << "$MTR$A reference frame cannot contain itself!";
+    throw qstd::cBugException(oMsg, nullptr, 0);
+}
+
+void cSAExceptions::throwFrameAppendedToItself()
+{
+    qucs::cLIMessage oMsg;
+    oMsg << "$MTR$A reference frame cannot append itself without a copy (use append())!";
+    throw qstd::cBugException(oMsg, nullptr, 0);
+}
+
 void cSAExceptions::throwTypeMissmatch(const qstd::cAsciiString& sAssigned,
                                        const qstd::cAsciiString& sExpected,
                                        const qstd::cAsciiString& sLastLabel)

@@ -53,6 +53,11 @@ public:
     [[noreturn]] static void throwInvalidTypeId(long long iId);
     /// cRuntimeException: a reader was to enter more than iMaxDepth nested contexts.
     [[noreturn]] static void throwContextsNestedTooDeep(unsigned iMaxDepth);
+    /// cBugException "$MTR$A reference frame cannot contain itself!": a reference
+    /// would make a frame a sub-frame of itself, at some depth.
+    [[noreturn]] static void throwFrameContainsItself();
+    /// cBugException: a frame was to append its own references without a copy.
+    [[noreturn]] static void throwFrameAppendedToItself();
     /// cTypeMissmatchException, or cLabeledTypeMissmatchException when sLastLabel is
     /// not empty.
     [[noreturn]] static void throwTypeMissmatch(const qstd::cAsciiString& sAssigned,

@@ -8,6 +8,7 @@
 #include "qor_core/ucs/endecutf8.h"
 #include "qor_core/ucs/string.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace qsa {
@@ -65,6 +66,28 @@ const unsigned kUnnamedContextHeader = 20;
 
 } // namespace
 
+// The handed-out context data, open or closed, in a list of their own: inline, as
+// every context enters and leaves it.
+inline void cSerializeBinary::issue(cSBinaryStoreContextData* pData)
+{
+    pData->mpPrevIssued = nullptr;
+    pData->mpNextIssued = mpIssued;
+    if (mpIssued)
+        mpIssued->mpPrevIssued = pData;
+    mpIssued = pData;
+}
+
+inline void cSerializeBinary::forgetIssued(cSBinaryStoreContextData* pData)
+{
+    if (pData->mpPrevIssued)
+        pData->mpPrevIssued->mpNextIssued = pData->mpNextIssued;
+    else
+        mpIssued = pData->mpNextIssued;
+    if (pData->mpNextIssued)
+        pData->mpNextIssued->mpPrevIssued = pData->mpPrevIssued;
+    pData->mpPrevIssued = pData->mpNextIssued = nullptr;
+}
+
 // --- cSBinaryStoreContextData -------------------------------------------------
 
 cSBinaryStoreContextData::cSBinaryStoreContextData(cSerializeBinary& oSerializer,
@@ -79,6 +102,8 @@ void cSBinaryStoreContextData::reset(cSerializeBinary& oSerializer,
 {
     mpSerializer = &oSerializer;
     mpParent = pParent;
+    mpPrevIssued = nullptr;
+    mpNextIssued = nullptr;
     miBeginPos = iBeginPos;
     miLengthPos = iBeginPos + 4;
     miContentPos = 0;
@@ -89,8 +114,11 @@ void cSBinaryStoreContextData::reset(cSerializeBinary& oSerializer,
 
 cSBinaryStoreContextData::~cSBinaryStoreContextData()
 {
-    if (mpSerializer && !mbRestored)
+    if (!mpSerializer)
+        return;
+    if (!mbRestored)
         mpSerializer->unlinkContext(this, false);
+    mpSerializer->forgetIssued(this);
 }
 
 void cSBinaryStoreContextData::destroy()
@@ -102,6 +130,7 @@ void cSBinaryStoreContextData::destroy()
     }
     if (!mbRestored)
         pSerializer->unlinkContext(this, false);
+    pSerializer->forgetIssued(this);
     mpSerializer = nullptr;
     pSerializer->moSpareContexts.give(this);
 }
@@ -134,7 +163,8 @@ void cSBinaryStoreContextData::release()
 // --- cSerializeBinary -----------------------------------------------------------
 
 cSerializeBinary::cSerializeBinary()
-    : mbExternal(false), miPos(0), mpCurrent(nullptr), meStringStoreMode(StoreUCS4)
+    : mbExternal(false), miPos(0), mpCurrent(nullptr), mpIssued(nullptr),
+      meStringStoreMode(StoreUCS4)
 {
     setPreferNoLabels(true);
     // data() cuts the buffer at every call; keep the pool for the next round.
@@ -143,7 +173,7 @@ cSerializeBinary::cSerializeBinary()
 }
 
 cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
-    : moTarget(oTarget), mbExternal(true), miPos(0), mpCurrent(nullptr),
+    : moTarget(oTarget), mbExternal(true), miPos(0), mpCurrent(nullptr), mpIssued(nullptr),
       meStringStoreMode(StoreUCS4)
 {
     setPreferNoLabels(true);
@@ -153,13 +183,28 @@ cSerializeBinary::cSerializeBinary(const qstd::tArrayRef<char>& oTarget)
 
 cSerializeBinary::~cSerializeBinary()
 {
-    for (cSBinaryStoreContextData* p = mpCurrent; p; p = p->mpParent)
+    // The open contexts are among them. Released ones may live on in their owners too,
+    // which must then neither close them here nor hand them back to the pool.
+    cSBinaryStoreContextData* pNext;
+    for (cSBinaryStoreContextData* p = mpIssued; p; p = pNext) {
+        pNext = p->mpNextIssued;
         p->mpSerializer = nullptr;
+        p->mpPrevIssued = p->mpNextIssued = nullptr;
+    }
 }
 
 unsigned cSerializeBinary::bufferLength() const
 {
     return mbExternal ? moTarget.length() : moOwnData.length();
+}
+
+const char* cSerializeBinary::bufferData() const
+{
+    if (mbExternal) {
+        unsigned iLength = moTarget.length();
+        return iLength ? moTarget.proxyProvideData(0, iLength) : nullptr;
+    }
+    return moOwnData.length() ? moOwnData.begin() : nullptr;
 }
 
 // The helpers below are inline (and used only in this file) so that the exported
@@ -301,11 +346,22 @@ void cSerializeBinary::storeBlock(const char* pData, unsigned iSize)
 {
     bool bWide = iSize == 0xffffffffu;
     unsigned iCountBytes = bWide ? 8 : 4;
-    char* p = claim(itemSize((unsigned long long)iCountBytes + iSize));
+    unsigned iItemSize = itemSize((unsigned long long)iCountBytes + iSize);
+    // The block may come from the buffer written (a copy of earlier items, say): the
+    // buffer may move when it grows, and the item may overlap its source after a
+    // rewind. The source is therefore found again by its offset, copied with
+    // memmove, and only then is the header written over what may be its start.
+    const char* pBuffer = bufferData();
+    std::uintptr_t iOffset = std::uintptr_t(pData) - std::uintptr_t(pBuffer);
+    bool bFromBuffer = pBuffer && iOffset < bufferLength();
+    char* p = claim(iItemSize);
+    if (iSize) {
+        if (bFromBuffer)
+            pData = bufferData() + iOffset;
+        std::memmove(p + 4 + iCountBytes, pData, iSize);
+    }
     putLittleEndian(p, bWide ? tIds::RawBytes64ID : tIds::RawBytesID, 4);
     putLittleEndian(p + 4, iSize, iCountBytes);
-    if (iSize)
-        std::memcpy(p + 4 + iCountBytes, pData, iSize);
 }
 
 void cSerializeBinary::store(unsigned char iValue)
@@ -418,6 +474,7 @@ cContextRef cSerializeBinary::newContext(const char* pTypeName)
     }
     pData->miContentPos = miPos;
     mpCurrent = pData;
+    issue(pData);
     return cContextRef(pData);
 }
 

@@ -44,10 +44,14 @@ private:
 
     cSerializeBinary* mpSerializer;     ///< not owned; null once the serializer is gone
     cSBinaryStoreContextData* mpParent; ///< not owned; current before this one
-    piUInt32 miBeginPos;                ///< where the type id of the context starts
-    piUInt32 miLengthPos;               ///< the first byte of the length item
-    piUInt32 miContentPos;              ///< the first byte of the contents
-    piUInt32 miEndPos;                  ///< set by release()
+    /// Not owned: the neighbours among the context data the serializer has handed out
+    /// and that still live, open or closed, so that its end can detach them all.
+    cSBinaryStoreContextData* mpPrevIssued;
+    cSBinaryStoreContextData* mpNextIssued;
+    piUInt32 miBeginPos;   ///< where the type id of the context starts
+    piUInt32 miLengthPos;  ///< the first byte of the length item
+    piUInt32 miContentPos; ///< the first byte of the contents
+    piUInt32 miEndPos;     ///< set by release()
     bool mbReleased;
     bool mbRestored; ///< no longer in the serializer's chain of open contexts
 };
@@ -74,14 +78,16 @@ public:
     /// Writes into the caller's array through oTarget, starting at its beginning; the
     /// array must outlive the serializer.
     explicit cSerializeBinary(const qstd::tArrayRef<char>& oTarget);
-    /// Open contexts are detached: their owners may still destroy them safely.
+    /// Every context data handed out and still alive, open or closed, is detached:
+    /// its owner may still destroy it safely.
     ~cSerializeBinary() override;
     cSerializeBinary(const cSerializeBinary&) = delete;
     cSerializeBinary& operator=(const cSerializeBinary&) = delete;
 
     using cAbstractSerializer::store;
     /// id 1 with a 32-bit count; a size of 0xFFFFFFFF is written as id 14 with a
-    /// 64-bit count.
+    /// 64-bit count. The block may lie in the buffer written, even where the item
+    /// goes.
     void storeBlock(const char* pData, unsigned iSize) override;
     void store(unsigned char iValue) override;
     void store(signed char iValue) override;
@@ -148,12 +154,19 @@ private:
     unsigned bufferLength() const;
     /// Takes pData and the contexts above it out of the chain of open contexts.
     void unlinkContext(cSBinaryStoreContextData* pData, bool bComplete);
+    /// Adds pData to the handed-out context data.
+    void issue(cSBinaryStoreContextData* pData);
+    /// Takes pData, which is ending, out of the handed-out context data.
+    void forgetIssued(cSBinaryStoreContextData* pData);
+    /// The first byte of the buffer written, or null while it is empty.
+    const char* bufferData() const;
 
     qstd::tArray<char> moOwnData;        ///< used unless a caller's array was given
     qstd::tArrayRef<char> moTarget;      ///< the caller's array; empty otherwise
     bool mbExternal;                     ///< writes go to moTarget
     piUInt32 miPos;                      ///< write position; never beyond the buffer
     cSBinaryStoreContextData* mpCurrent; ///< not owned; innermost open context, or null
+    cSBinaryStoreContextData* mpIssued;  ///< not owned; the latest handed-out context data
     StringStoreMode meStringStoreMode;
     cContextDataPool moSpareContexts; ///< closed context data, reused by newContext()
 };

@@ -183,6 +183,28 @@ TEST_F(WorkQueue, ErrorsTravelUpTheParentChain)
     EXPECT_EQ(2u, qortest::liveEntries(*mpQueue));
 }
 
+TEST_F(WorkQueue, FailedSingleRunsLeaveNoOwnedEntriesBehind)
+{
+    cProbe oFailing([] { throw std::runtime_error("no handler"); });
+    for (int i = 0; i < 3; ++i) {
+        qstd::tSharedObject<cWork> pJob = mpQueue->createJob(); // the queue's handle owns it
+        oFailing.attach(*pJob);
+        pJob->start(0, cWork::Single);
+    }
+    cWork& oOwn = addLogged(1);
+    moProbes[0]->mfOnCall = [] { throw std::runtime_error("caller's work"); };
+    oOwn.start(0, cWork::Single);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_THROW(mpQueue->process(), std::runtime_error);
+    EXPECT_EQ(3, oFailing.miCalls);
+    EXPECT_EQ(0u, oFailing.numAttachedSignals()) << "the owned works were destroyed";
+    EXPECT_EQ(1u, mpQueue->jobs().count()) << "only the caller's work keeps its entry";
+    EXPECT_EQ(0u, mpQueue->level());
+    oOwn.start(0, cWork::Single);
+    EXPECT_THROW(mpQueue->process(), std::runtime_error);
+    EXPECT_EQ(2, moProbes[0]->miCalls);
+}
+
 TEST_F(WorkQueue, AmuckIOWorkIsStoppedBeforeItsFourthRun)
 {
     struct cSink : qrmi::cConnectable

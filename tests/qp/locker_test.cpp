@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 
 using namespace qp;
@@ -36,6 +37,20 @@ bool lockableElsewhere(cLocker& oLocker)
     oOther.start();
     oOther.stop();
     return bLocked;
+}
+
+/// What a run() that loops until a stop is requested does, giving up after two
+/// seconds so that a lost stop request fails the test instead of hanging it.
+/// Returns whether the stop request was seen.
+bool waitForStop(cAbstractRunnable& oSelf)
+{
+    auto oDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!oSelf.isStopInProgress()) {
+        if (std::chrono::steady_clock::now() > oDeadline)
+            return false;
+        qpi::cPlatform().yield();
+    }
+    return true;
 }
 
 class cTestPollable : public cAbstractPollable
@@ -103,6 +118,42 @@ TEST(Runnable, StatesOfALifeCycle)
     cFunctionRunnable oNever([](cFunctionRunnable&) {});
     oNever.stop();
     EXPECT_EQ(unsigned(cAbstractRunnable::StopInProgress), oNever.state());
+}
+
+TEST(Runnable, StopRightAfterStartIsNotLost)
+{
+    std::atomic<int> iLost(0);
+    cFunctionRunnable oRunnable([&](cFunctionRunnable& oSelf) {
+        if (!waitForStop(oSelf))
+            ++iLost;
+    });
+    // The new thread usually begins after stop() asked: it must not run on.
+    for (int i = 0; i < 20 && iLost == 0; ++i) {
+        oRunnable.start();
+        oRunnable.stop();
+        EXPECT_EQ(unsigned(cAbstractRunnable::Finished), oRunnable.state());
+    }
+    EXPECT_EQ(0, iLost.load());
+}
+
+TEST(Runnable, StartWhileRunningStopsTheRunningThreadFirst)
+{
+    std::atomic<int> iRuns(0), iLost(0);
+    cFunctionRunnable oRunnable([&](cFunctionRunnable& oSelf) {
+        ++iRuns;
+        if (!waitForStop(oSelf))
+            ++iLost;
+    });
+    oRunnable.start();
+    while (!oRunnable.isRunning())
+        qpi::cPlatform().yield();
+    oRunnable.start(); // asks the first run to stop, joins it, starts the second
+    EXPECT_EQ(0, iLost.load());
+    while (iRuns < 2)
+        qpi::cPlatform().yield();
+    oRunnable.stop();
+    EXPECT_EQ(0, iLost.load());
+    EXPECT_EQ(unsigned(cAbstractRunnable::Finished), oRunnable.state());
 }
 
 TEST(Runnable, CopyingAndAssigningThrow)

@@ -292,6 +292,42 @@ TEST(PublicSignal, ExportedSignalsAreFoundByName)
     EXPECT_EQ("Signal \"sigGone\" could not be found in interface!", messageOf(n));
 }
 
+TEST(PublicSignal, SignalAndEntryForgetEachOtherWhenEitherGoes)
+{
+    signal0<piVoid> sigKept(cAbstractSignal::IgnoreWhenUnconnected);
+    {
+        cConnectable oOwner;
+        sigKept.exportSignal(oOwner, "sigKept", cAbstractSignal::ClientSide, "");
+    }
+    EXPECT_EQ(nullptr, sigKept.isPublicSignal()) << "the entry died with its owner";
+    auto e = expectThrow<qstd::cBugException>([&] { sigKept.publicSignalName(); });
+    EXPECT_EQ("Signal is not a public one!", messageOf(e));
+
+    // Exported on two owners: clearing one leaves the other's entry in charge.
+    cConnectable oFirst, oSecond;
+    sigKept.exportSignal(oFirst, "sigFirst", cAbstractSignal::ClientSide, "");
+    cPublicSignal* pSecond =
+        sigKept.exportSignal(oSecond, "sigSecond", cAbstractSignal::ClientSide, "");
+    oSecond.clear();
+    EXPECT_STREQ("sigFirst", sigKept.publicSignalName().c_str());
+    oFirst.clear();
+    EXPECT_EQ(nullptr, sigKept.isPublicSignal());
+    pSecond = sigKept.exportSignal(oSecond, "sigSecond", cAbstractSignal::ClientSide, "");
+
+    // The signal goes first: the entries stay as descriptions, without a signal.
+    {
+        signal0<piVoid> sigGone;
+        sigGone.exportSignal(oFirst, "sigGone", cAbstractSignal::ProviderSide, "");
+        sigGone.exportSignal(oSecond, "sigGone", cAbstractSignal::ProviderSide, "");
+    }
+    EXPECT_EQ(nullptr, oFirst.findPublicSignal("sigGone")->signal());
+    EXPECT_EQ(nullptr, oSecond.findPublicSignal("sigGone")->signal());
+    auto n = expectThrow<cNoSuchSignalException>([&] { oSecond.findSignal("sigGone"); });
+    EXPECT_EQ("Signal \"sigGone\" could not be found in interface!", messageOf(n));
+    EXPECT_EQ(&sigKept, oSecond.findSignal("sigSecond"));
+    EXPECT_EQ(pSecond, sigKept.isPublicSignal());
+}
+
 TEST(PublicSlot, DescriptionsRoundTrip)
 {
     cCalculator oCalc;

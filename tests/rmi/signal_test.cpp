@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -138,6 +139,46 @@ TEST_F(Signal, SlotConnectedDuringEmissionRunsInTheSameEmission)
     EXPECT_EQ("ACB", emit()); // both new slots ran, the front one first; none twice
 }
 
+TEST_F(Signal, NestedEmissionsEachRunEverySlotOnce)
+{
+    connect({&a, &b, &c});
+    bool bOnce = true;
+    a.fAction = [&] {
+        if (std::exchange(bOnce, false))
+            moSignal();
+    };
+    // The outer emission runs A, the inner one A, B, C, then the outer one goes on.
+    EXPECT_EQ("AABCBC", emit());
+
+    // The inner emission removes A (behind both positions) and connects D in front:
+    // both emissions run D, neither skips B or C.
+    cReceiver d(msLog, "D");
+    bOnce = true;
+    bool bChange = true;
+    b.fAction = [&] {
+        if (std::exchange(bChange, false)) {
+            moSignal.disconnect(a);
+            moSignal.connect(d, &cReceiver::sltFire, cAbstractSignal::ConnectFirst);
+        }
+    };
+    EXPECT_EQ("AABDCDBC", emit()); // outer A, inner ABDC, outer DBC
+    EXPECT_EQ("DBC", emit());
+
+    // An inner emission ended by an exception leaves the outer one intact.
+    b.fAction = [&] {
+        if (std::exchange(bOnce, false)) {
+            EXPECT_THROW(moSignal(), std::runtime_error);
+            EXPECT_EQ(1u, moSignal.nestingCount());
+        }
+    };
+    c.fAction = [&] {
+        if (moSignal.nestingCount() == 2)
+            throw std::runtime_error("inner");
+    };
+    bOnce = true;
+    EXPECT_EQ("DBDBCC", emit()); // outer DB, inner DBC (thrown), outer C
+}
+
 TEST_F(Signal, ReceiverDestroyedDuringEmission)
 {
     cReceiver* pVictim = new cReceiver(msLog, "V");
@@ -171,6 +212,28 @@ TEST_F(Signal, ReceiversAndSignalsDetachWhenEitherGoes)
         EXPECT_EQ(2u, d.numAttachedSignals());
     }
     EXPECT_EQ(1u, moSignal.numSlotCalls());
+    EXPECT_EQ("A", emit());
+}
+
+TEST_F(Signal, DetachedReceiverAndSignalDieInEitherOrder)
+{
+    cReceiver* pReceiver = new cReceiver(msLog, "R");
+    tSignal* pSignal = new tSignal;
+    pSignal->connect(*pReceiver, &cReceiver::sltFire);
+    connect({pReceiver, &a});
+    pReceiver->detachAllSignals();
+    EXPECT_EQ(0u, pReceiver->numAttachedSignals());
+    EXPECT_EQ(0u, pSignal->numSlotCalls());
+    EXPECT_EQ("A", emit());
+    delete pSignal;
+    delete pReceiver; // must not ask the dead signal for anything (ASan)
+
+    // Detached, connected anew, then gone before the signal.
+    cReceiver* pOther = new cReceiver(msLog, "O");
+    pOther->detachAllSignals();
+    connect({pOther});
+    EXPECT_EQ(1u, pOther->numAttachedSignals());
+    delete pOther;
     EXPECT_EQ("A", emit());
 }
 

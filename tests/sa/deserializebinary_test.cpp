@@ -230,6 +230,26 @@ TEST(DeserializeBinary, AbandonedReadContextCountsAsNotRead)
     EXPECT_TRUE(d.eoc());
 }
 
+TEST(DeserializeBinary, ClosedContextsOutliveTheirReader)
+{
+    cSerializeBinary s;
+    for (int i = 0; i < 3; ++i) {
+        qsa::cContext oOuter(s.newContext(nullptr));
+        qsa::cContext oInner(s.newContext(nullptr));
+        oOuter.release();
+    }
+    tBytes oBytes = bytesOf(s);
+    qstd::tArray<char> oData(arrayOf(oBytes));
+    cDeserializeBinary* pReader = new cDeserializeBinary(qstd::tConstArrayRef<char>(oData));
+    qsa::cContext oReleased(pReader->getContext(nullptr));
+    oReleased.release();
+    qsa::cContext oOuter(pReader->getContext(nullptr));
+    qsa::cContext oInner(pReader->getContext(nullptr));
+    oOuter.release(); // closes the inner one too
+    qsa::cContext oOpen(pReader->getContext(nullptr));
+    delete pReader; // the contexts go afterwards, touching nothing of it (ASan)
+}
+
 TEST(DeserializeBinary, FindLabelSearchesOnceMoreFromTheStart)
 {
     cSerializeBinary s;

@@ -164,6 +164,37 @@ TEST(ReferenceFrame, SubFramesAreStoredInlineAndRewoundWithTheirParent)
     EXPECT_EQ(8, iInner);
 }
 
+TEST(ReferenceFrame, AFrameNeverContainsItself)
+{
+    int iValue = 1;
+    cReferenceFrame oFrame, oInner;
+    oFrame.addRef(iValue, true, true).addRef(oInner, true, true);
+    auto e = qortest::expectThrow<qstd::cBugException>([&] { oFrame.addRef(oFrame, true, true); });
+    EXPECT_EQ("A reference frame cannot contain itself!", qortest::messageOf(e));
+    EXPECT_THROW(oFrame.append_net(oFrame), qstd::cBugException);
+    // Closing a cycle through a sub-frame, by reference or by copying references.
+    EXPECT_THROW(oInner.addRef(oFrame, true, true), qstd::cBugException);
+    EXPECT_THROW(oInner.append(oFrame), qstd::cBugException);
+    EXPECT_THROW(oInner.addReference(qstd::tAutoPtr<cAbstractTypeReference>(
+                     new cTypeReference<cReferenceFrame>(oFrame, true, true))),
+                 qstd::cBugException);
+    EXPECT_EQ(2u, oFrame.count());
+    EXPECT_EQ(0u, oInner.count()) << "a refused append adds nothing";
+    // Taking over the references of a frame that contains the target.
+    EXPECT_THROW(oInner = oFrame, qstd::cBugException);
+    EXPECT_THROW(oInner.swap(oFrame), qstd::cBugException);
+    EXPECT_THROW(oFrame.swap(oInner), qstd::cBugException);
+    EXPECT_EQ(2u, oFrame.count());
+    EXPECT_EQ(0u, oInner.count());
+    oFrame.append(oFrame); // through a copy: fine, and no cycle
+    EXPECT_EQ(4u, oFrame.count());
+
+    cFakeSerializer oOut; // no endless recursion
+    oFrame.store(oOut);
+    oFrame.restartReading();
+    EXPECT_EQ((std::vector<int>{1, 1}), storedInts(oOut.moItems));
+}
+
 TEST(ReferenceFrame, CopiesDesignateTheSameVariables)
 {
     int iA = 1, iB = 2;

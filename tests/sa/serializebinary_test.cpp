@@ -151,6 +151,22 @@ TEST(SerializeBinary, ReleasingOrDiscardingAnOuterContextClosesTheInnerOnes)
     t.releaseCurrentContext(); // nothing open: no effect
 }
 
+TEST(SerializeBinary, ClosedContextsOutliveTheirSerializer)
+{
+    // Released, and closed together with the outer context: destroying them after
+    // the serializer must not hand them back to the gone one (ASan).
+    cSerializeBinary* pSerializer = new cSerializeBinary;
+    qsa::cContext oReleased(pSerializer->newContext("x"));
+    pSerializer->store(7);
+    oReleased.release();
+    qsa::cContext oOuter(pSerializer->newContext(nullptr));
+    qsa::cContext oInner(pSerializer->newContext("inner"));
+    oOuter.release();
+    qsa::cContext oOpen(pSerializer->newContext(nullptr));
+    delete pSerializer;
+    oReleased.release(); // nothing left to complete
+}
+
 TEST(SerializeBinary, DataAndClearRefuseOpenContexts)
 {
     cSerializeBinary s;
@@ -211,6 +227,30 @@ TEST(SerializeBinary, WritesIntoTheCallersArray)
         s.data(); // cuts the caller's array to what was written
     }
     EXPECT_EQ(words({8, 1}), bytesOf(oArray));
+}
+
+TEST(SerializeBinary, BlockFromTheBufferItIsWrittenTo)
+{
+    // The buffer grows while the block is written: the source must be read first.
+    cSerializeBinary s;
+    tBytes oPattern;
+    for (int i = 0; i < 9000; ++i)
+        oPattern.push_back((unsigned char)(i * 7));
+    s.storeBlock(reinterpret_cast<const char*>(oPattern.data()), unsigned(oPattern.size()));
+    const tBytes oFirst = bytesOf(s);
+    s.storeBlock(s.data().data(), unsigned(oFirst.size()));
+    EXPECT_EQ(oFirst + words({1, unsigned(oFirst.size())}) + oFirst, bytesOf(s));
+
+    // Rewound: the item overlaps its own source. And into the caller's array.
+    s.rewind();
+    s.storeBlock(s.ownData().begin(), 100);
+    EXPECT_EQ(words({1, 100}) + tBytes(oFirst.begin(), oFirst.begin() + 100), bytesOf(s));
+    qstd::tArray<char> oArray(arrayOf(oFirst));
+    {
+        cSerializeBinary t((qstd::tArrayRef<char>(oArray)));
+        t.storeBlock(oArray.begin(), oArray.length());
+    }
+    EXPECT_EQ(words({1, unsigned(oFirst.size())}) + oFirst, bytesOf(oArray));
 }
 
 TEST(SerializeBinary, PatchKeepsTheFurtherPosition)
