@@ -165,14 +165,14 @@ void cFs::createPath(const cPath& oPath) const
         qucs::cString sPrefix = oPath.getParts(k);
         if (sPrefix.empty())
             return;
-        if (!exists(sPrefix, true)) {
-            qucs::cString sDir(sPrefix);
-            if (sDir.length() > 1)
-                sDir.truncate(sDir.length() - 1);
+        // Asked without the final slash: "file/" does not exist, "file" does.
+        qucs::cString sDir(sPrefix);
+        if (sDir.length() > 1)
+            sDir.truncate(sDir.length() - 1);
+        if (!exists(sDir, true))
             mkdir(sDir);
-        } else if (!fileInfo(sPrefix).isDir(true)) {
+        else if (!fileInfo(sDir).isDir(true))
             cIOExceptions::throwNotADirectory(sPrefix, oPath.path());
-        }
     }
 }
 

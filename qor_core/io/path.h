@@ -58,6 +58,7 @@ public:
     /// it is, with a "/" behind it; an empty one changes nothing.
     cPath& cd(const qucs::cString& s);
     cPath& cd(const cPath& oOther);
+    cPath& cd(const char* pPath) { return cd(qucs::cString(pPath)); }
     /// A relative path becomes oBase followed by it, normalised.
     void makeAbsolute(const cPath& oBase);
     /// When both paths are absolute, this becomes the way from oBase to it.
