@@ -235,8 +235,9 @@ TEST_F(FaultFs, EveryFailureIsReportedAndNothingLeaks)
                     ASSERT_EQ(sSource[i], sOnDisk[i]) << i;
                 }
             }
-            if (oProgress.mbPatched)
+            if (oProgress.mbPatched) {
                 EXPECT_EQ('R', sOnDisk[1000]);
+            }
         }
     }
     EXPECT_GT(iFailures, 20);
