@@ -95,7 +95,7 @@ unsigned cIOBlockDeviceImpl::cacheLocation(unsigned long long iPos, unsigned iCo
     return 0;
 }
 
-const char& cIOBlockDeviceImpl::readAt(unsigned long long iPos)
+const char& cIOBlockDeviceImpl::readAtMoved(unsigned long long iPos)
 {
     return moData.at(cacheLocation(iPos, 1));
 }

@@ -42,7 +42,13 @@ public:
     /// the index of iPos in the cached bytes.
     unsigned cacheLocation(unsigned long long iPos, unsigned iCount);
     /// The byte at iPos; at or past the end the index error of the containers.
-    const char& readAt(unsigned long long iPos);
+    const char& readAt(unsigned long long iPos)
+    {
+        // Inside the window: no call (the array view reads byte by byte).
+        if (!mbInvalid && iPos >= miCachePos && iPos - miCachePos < moData.length())
+            return moData[unsigned(iPos - miCachePos)];
+        return readAtMoved(iPos);
+    }
     /// A writable reference to the byte at iPos, which becomes dirty.
     char& toModifyAt(unsigned long long iPos);
     /// Pointer to the iCount cached bytes at iPos (null for 0); a range that passes
@@ -69,6 +75,7 @@ public:
 
 private:
     cAbstractIOBlockDevice& device() const;
+    const char& readAtMoved(unsigned long long iPos);
 
     cAbstractIODevice::tCharArray moData;
     cAbstractIOBlockDevice* mpDevice; ///< not owned: the device owns this cache
