@@ -89,4 +89,23 @@
 #include "qor_core/ucs/limessage.h"
 #include "qor_core/ucs/lilocale.h"
 
+#include "qor_core/io/ioexceptions.h"
+#include "qor_core/io/permissions.h"
+#include "qor_core/io/iomodes.h"
+#include "qor_core/io/path.h"
+#include "qor_core/io/abstractfsimpl.h"
+#include "qor_core/io/fs.h"
+#include "qor_core/io/proxyfs.h"
+#include "qor_core/io/abstractiodevice.h"
+#include "qor_core/io/abstractioblockdevice.h"
+#include "qor_core/io/abstractfileimpl.h"
+#include "qor_core/io/file.h"
+#include "qor_core/io/abstractfileinfoimpl.h"
+#include "qor_core/io/fileinfo.h"
+#include "qor_core/io/dirinfo.h"
+#include "qor_core/io/abstractdirimpl.h"
+#include "qor_core/io/dir.h"
+#include "qor_core/io/searchpaths.h"
+#include "qor_core/io/filewatch.h"
+
 #endif // QOR_CORE_QOR_CORE_H

@@ -9,6 +9,11 @@
 #include "qor_core/std/asciistring.h"
 #include "qor_core/std/autoptr.h"
 
+namespace qio {
+class cFs;
+class cAbstractFsImpl;
+} // namespace qio
+
 namespace qpi {
 
 /// Answers questions about the environment. Stateless: create it on the stack
@@ -37,6 +42,8 @@ public:
                                                        void* pArgument) const;
     /// New process events for a work queue (on Linux poll and select); the caller owns them.
     qstd::tAutoPtr<cAbstractProcessEvents> createProcessEvents() const;
+    /// The native file system for oFs (which lends it its encoder); the caller owns it.
+    qstd::tAutoPtr<qio::cAbstractFsImpl> createFsImpl(qio::cFs& oFs) const;
 };
 
 } // namespace qpi

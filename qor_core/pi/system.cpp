@@ -1,6 +1,7 @@
 // system.cpp - the system object and its internals.
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/system.h"
+#include "qor_core/io/fs.h"
 #include "qor_core/pi/debugstderr.h"
 #include "qor_core/pi/platform.h"
 #include "qor_core/pi/workqueue.h"
@@ -17,10 +18,11 @@ namespace {
 class cSystemImpl
 {
 public:
-    cSystemImpl() : moNumberFormat(10), moLocale(nullptr) {}
+    cSystemImpl() : moNumberFormat(10), moFs(moEnDec), moLocale(nullptr) {}
 
     qstd::cNumberConversionFormat moNumberFormat;
     qucs::cEnDecUTF8 moEnDec;
+    qio::cFs moFs;
     qucs::cLILocale moLocale;
     cWorkQueue moWorkQueue;
     cDebugStdErr moDebugOut;
@@ -60,6 +62,7 @@ cSystem* trySystem()
     }
     cSystem::cDefaults oDefaults = {gpImpl->moNumberFormat, gpImpl->moEnDec};
     gpSystem = new cSystem(oDefaults, &gpImpl->moLocale, &gpImpl->moWorkQueue, &gpImpl->moDebugOut);
+    gpSystem->mpFs = &gpImpl->moFs;
     return gpSystem;
 }
 

@@ -13,6 +13,10 @@ class cAbstractEnDec;
 class cLILocale;
 } // namespace qucs
 
+namespace qio {
+class cFs;
+}
+
 namespace qpi {
 
 class cAbstractOut;
@@ -43,6 +47,8 @@ struct QOR_EXPORT cSystem
     /// One turn of the main loop: the work queue's process().
     void exec();
     cAbstractOut& debugOut() { return *mpDebugOut; }
+    /// The default file system: the native one with the default encoder.
+    qio::cFs& fs() { return *mpFs; }
 
     /// Destroys the system object and its internals; the next system() builds them anew.
     static void cleanup();
@@ -51,6 +57,7 @@ struct QOR_EXPORT cSystem
     qucs::cLILocale* mpLocale; ///< points into the internals
     cWorkQueue* mpWorkQueue;   ///< points into the internals
     cAbstractOut* mpDebugOut;  ///< points into the internals
+    qio::cFs* mpFs = nullptr;  ///< points into the internals
 };
 
 /// The system object, created on first use. Not locked: call it first on the main

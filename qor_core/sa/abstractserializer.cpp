@@ -4,11 +4,10 @@
 #include "qor_core/sa/abstractserializer.h"
 #include "qor_core/std/exception.h"
 #include "qor_core/std/exceptions.h"
-#include "qor_core/ucs/endecutf8.h"
+#include "qor_core/io/file.h"
+#include "qor_core/io/ioexceptions.h"
+#include "qor_core/pi/system.h"
 #include "qor_core/ucs/string.h"
-
-#include <cerrno>
-#include <cstdio>
 
 namespace qsa {
 
@@ -25,21 +24,13 @@ void cAbstractSerializer::store(short iValue)
 
 void cAbstractSerializer::storeToFile(const qucs::cString& sPath)
 {
-    qstd::tArray<char> oName;
-    qucs::cEnDecUTF8().encodeCString(sPath, oName);
     qstd::tArrayRef<char> oData = data();
-    std::FILE* pFile = std::fopen(oName.data(), "wb");
-    if (!pFile)
-        throw qstd::cOSErrorException("fopen", errno, sPath);
-    bool bWritten =
-        oData.empty() || std::fwrite(oData.data(), 1, oData.length(), pFile) == oData.length();
-    int iError = errno;
-    if (std::fclose(pFile) != 0 && bWritten) {
-        bWritten = false;
-        iError = errno;
-    }
-    if (!bWritten)
-        throw qstd::cOSErrorException("write", iError, sPath);
+    qio::cFile oFile(qpi::system().fs(), sPath, qio::WriteOnly, qio::CreateIfMissing,
+                     qio::Truncate);
+    if (!oData.empty() && oFile.write(oData.data(), oData.length()) != oData.length())
+        qio::cIOExceptions::throwUnableToWrite(oData.length());
+    // Closing reports what the destructor would swallow.
+    oFile.close();
 }
 
 cAbstractDeserializer::~cAbstractDeserializer() {}
