@@ -11,31 +11,37 @@ namespace qpi {
 
 cLinuxDirImpl::cLinuxDirImpl(const qio::cFs& oFs, const qucs::cString& sPath, int iFlags)
     : qio::cAbstractDirImpl(oFs, sPath), mpDir(nullptr), moCurrent(oFs), miPosition(0),
-      mbEnd(false), mbOmitDot((iFlags & 1) != 0), mbOmitDotDot((iFlags & 2) != 0)
+      miRead(0), mbEnd(false), mbOmitDot((iFlags & 1) != 0), mbOmitDotDot((iFlags & 2) != 0)
 {
     openStream();
     if (msPath.empty())
         msPath = ".";
     if (msPath[msPath.length() - 1] != '/')
         msPath += unsigned('/');
-    miPosition = ::telldir(mpDir);
     firstEntry();
 }
 
 cLinuxDirImpl::cLinuxDirImpl(const cLinuxDirImpl& oOther)
     : qio::cAbstractDirImpl(oOther.fs(), oOther.msPath), mpDir(nullptr), moCurrent(oOther.fs()),
-      miPosition(oOther.miPosition), mbEnd(false), mbOmitDot(oOther.mbOmitDot),
+      miPosition(0), miRead(0), mbEnd(false), mbOmitDot(oOther.mbOmitDot),
       mbOmitDotDot(oOther.mbOmitDotDot)
 {
     openStream();
-    ::seekdir(mpDir, oOther.miPosition);
-    firstEntry();
+    firstEntry(oOther.miPosition);
 }
 
-void cLinuxDirImpl::firstEntry()
+void cLinuxDirImpl::firstEntry(unsigned long long iSkip)
 {
     // A constructor that throws runs no destructor: the stream is closed here.
     try {
+        for (; miRead < iSkip; ++miRead) {
+            errno = 0;
+            if (!::readdir64(mpDir)) {
+                if (errno != 0)
+                    throw qstd::cOSErrorException("readdir", errno, msPath);
+                break; // the directory shrank: the copy continues at its end
+            }
+        }
         setNext();
     } catch (...) {
         ::closedir(mpDir);
@@ -62,12 +68,18 @@ void cLinuxDirImpl::openStream()
 void cLinuxDirImpl::setNext()
 {
     for (;;) {
-        miPosition = ::telldir(mpDir);
-        struct dirent* pEntry = ::readdir(mpDir);
+        miPosition = miRead;
+        // The 64-bit entry: on a 32-bit target the plain readdir fails with
+        // EOVERFLOW as soon as an inode number or offset exceeds 32 bits.
+        errno = 0;
+        struct dirent64* pEntry = ::readdir64(mpDir);
         if (!pEntry) {
             mbEnd = true;
+            if (errno != 0)
+                throw qstd::cOSErrorException("readdir", errno, msPath);
             return;
         }
+        ++miRead;
         const char* pName = pEntry->d_name;
         if (mbOmitDot && std::strcmp(pName, ".") == 0)
             continue;

@@ -10,8 +10,11 @@
 namespace qpi {
 
 /// Reads a directory with readdir, in the kernel's order. The position of the
-/// current entry (telldir before it was read) lets a copy open the directory again
-/// and stand on the same entry.
+/// current entry is the number of entries the stream returned before it; a copy
+/// opens the directory again and skips that many, so it stands on the same entry.
+/// (telldir cannot serve: its long cannot hold the 64-bit directory offsets a
+/// 32-bit process meets on a 64-bit file system, and seekdir to a cut value
+/// lands on an arbitrary entry.)
 class QOR_EXPORT cLinuxDirImpl : public qio::cAbstractDirImpl
 {
 public:
@@ -28,11 +31,12 @@ public:
 
 private:
     void openStream();
-    void firstEntry();
+    void firstEntry(unsigned long long iSkip = 0);
 
     DIR* mpDir; ///< owned
     qio::cDirInfo moCurrent;
-    long miPosition; ///< telldir before the current entry was read
+    unsigned long long miPosition; ///< entries the stream returned before the current one
+    unsigned long long miRead;     ///< entries the stream returned so far
     bool mbEnd;
     bool mbOmitDot;
     bool mbOmitDotDot;
