@@ -80,6 +80,8 @@
 
 #include "qor_core/qcs/componentaddr.h"
 #include "qor_core/qcs/componentlocation.h"
+#include "qor_core/qcs/moduleinfo.h"
+#include "qor_core/qcs/mcsexceptions.h"
 
 #include "qor_core/ucs/string.h"
 #include "qor_core/ucs/abstractendec.h"
