@@ -88,6 +88,12 @@
 #include "qor_core/qcs/abstractinterface.h"
 #include "qor_core/qcs/abstractinterfaceprovider.h"
 #include "qor_core/qcs/abstractmodule.h"
+#include "qor_core/qcs/abstractcomponent.h"
+#include "qor_core/qcs/managedcomponent.h"
+#include "qor_core/qcs/modulemgr.h"
+#include "qor_core/qcs/interfacedep.h"
+
+#include "qor_core/qce/coreextensionmgr.h"
 
 #include "qor_core/ucs/string.h"
 #include "qor_core/ucs/abstractendec.h"

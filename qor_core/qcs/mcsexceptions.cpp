@@ -177,4 +177,16 @@ void cMCSExceptions::throwUnmatchedInterface()
     throw cUnmatchedInterfaceException();
 }
 
+void cMCSExceptions::throwNoApplicationObject()
+{
+    throw qstd::cBugException(qucs::cLIMessage::fromTemplate("$MTR$No application object set!"),
+                              nullptr, 0);
+}
+
+void cMCSExceptions::throwComponentIdsExhausted()
+{
+    throw qstd::cRuntimeException(qucs::cLIMessage::fromTemplate("$MTR$No component id left!"),
+                                  nullptr, 0);
+}
+
 } // namespace qcs

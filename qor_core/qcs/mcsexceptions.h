@@ -123,6 +123,11 @@ public:
     [[noreturn]] static void throwNoSuchModule(const qstd::cAsciiString& sName);
     /// cUnmatchedInterfaceException.
     [[noreturn]] static void throwUnmatchedInterface();
+    /// cBugException "$MTR$No application object set!"
+    [[noreturn]] static void throwNoApplicationObject();
+    /// cRuntimeException "$MTR$No component id left!": the automatic IDs reached
+    /// the largest 32-bit value.
+    [[noreturn]] static void throwComponentIdsExhausted();
 };
 
 } // namespace qcs
