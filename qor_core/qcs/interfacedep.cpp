@@ -103,6 +103,10 @@ void cInterfaceDep::recalc()
         recalc(*pComponent);
         if (!oCall.alive() || !oWalk.alive())
             return;
+        // Every further step would change nothing: only an unmatched first-best
+        // dependency still looks at the other components.
+        if (meAlgo != saUseFirstBest || (miState == Matched && moMatch.valid()))
+            return;
     }
 }
 
