@@ -1,9 +1,11 @@
 // componentaddr_fuzzer.cpp - parses arbitrary text as a component address and as a
-// component location, and reads arbitrary bytes as serialized addresses, locations
-// and module information (plain and labelled shapes). Any exception of the library
-// is an accepted answer to bad input; what parses must print and parse back to the
-// same value, and what loads must store and load back to the same value.
+// component location, and reads arbitrary bytes as serialized addresses, locations,
+// module information (plain and labelled shapes) and interface descriptions. Any
+// exception of the library is an accepted answer to bad input; what parses must
+// print and parse back to the same value, and what loads must store and load back
+// to the same value.
 #include "qor_core/qcs/componentlocation.h"
+#include "qor_core/qcs/interfacedesc.h"
 #include "qor_core/qcs/moduleinfo.h"
 #include "qor_core/sa/deserializebinary.h"
 #include "qor_core/sa/serializebinary.h"
@@ -49,6 +51,11 @@ bool same(const qcs::cModuleInfo& a, const qcs::cModuleInfo& b)
 {
     return a.toString() == b.toString() && a.description() == b.description() &&
            a.context() == b.context() && a.buildInfo().buildSystem() == b.buildInfo().buildSystem();
+}
+
+bool same(const qcs::cInterfaceDesc& a, const qcs::cInterfaceDesc& b)
+{
+    return a == b && a.description() == b.description();
 }
 
 template <class T> bool same(const T& a, const T& b)
@@ -100,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t iSi
         load<qcs::cComponentAddr>(oBytes, bPreferNoLabels);
         load<qcs::cComponentLocation>(oBytes, bPreferNoLabels);
         load<qcs::cModuleInfo>(oBytes, bPreferNoLabels);
+        load<qcs::cInterfaceDesc>(oBytes, bPreferNoLabels);
     }
     return 0;
 }
