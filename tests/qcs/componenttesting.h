@@ -1,23 +1,99 @@
-// componenttesting.h - components, a signal recorder and a fixture that turns the
-// system's work queue without ever sleeping, for the module manager and dependency
-// tests.
+// componenttesting.h - interfaces, components, an RMI factory, a recorder of the
+// manager's signals and a fixture that turns the system's work queue without ever
+// sleeping, for the component system tests.
 #ifndef QOR_TESTS_QCS_COMPONENTTESTING_H
 #define QOR_TESTS_QCS_COMPONENTTESTING_H
 
 #include "pi/worktesting.h"
-#include "qcs/interfacetesting.h"
+#include "qcs/qcstesting.h"
 #include "qor_core/qcs/modulemgr_p.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qortest {
 
 typedef std::vector<std::string> tLog;
+const qcs::cInterfaceDesc::InterfaceType Provided = qcs::cInterfaceDesc::Provided;
+const qcs::cInterfaceDesc::InterfaceType Required = qcs::cInterfaceDesc::Required;
 
-/// A component named by its module info, with the knobs the manager asks about.
-/// Writes its notifications to a shared log and counts its destructions.
+/// A slot call that does nothing: the published slots and the RMI factory's proxies.
+struct cBareSlotCall : qrmi::cAbstractSlotCall
+{
+    explicit cBareSlotCall(qrmi::cConnectable& o) : qrmi::cAbstractSlotCall(o, nullptr) {}
+};
+
+/// An interface that logs attach and detach, counts its destructions and publishes
+/// slots and signals (which it owns).
+class cTestInterface : public qcs::cAbstractInterface
+{
+public:
+    static inline int siDestroyed = 0;
+
+    cTestInterface(qcs::cInterfaceDesc::InterfaceType eType, const char* pName)
+        : qcs::cAbstractInterface(qcs::cInterfaceDesc(eType, pName, "tester", 1, "for tests"))
+    {
+    }
+    ~cTestInterface() override { ++siDestroyed; }
+    void attach(qcs::cAbstractInterface& oProvider) override
+    {
+        mpAttached = &oProvider;
+        moLog.push_back(std::string("attach ") + oProvider.desc().name().c_str());
+    }
+    void detach() override
+    {
+        mpAttached = nullptr;
+        moLog.push_back("detach");
+    }
+    void publishSlot(const char* pName)
+    {
+        registerSlot(pName, "piVoid", "", pName,
+                     qstd::tAutoPtr<qrmi::cAbstractSlotCall>(new cBareSlotCall(*this)));
+    }
+    void publishSignal(const char* pName)
+    {
+        moSignals.emplace_back(new qrmi::signal0<piVoid>);
+        registerSignal(pName, "piVoid", "", qrmi::cAbstractSignal::ProviderSide, pName,
+                       moSignals.back().get());
+    }
+
+    qcs::cAbstractInterface* mpAttached = nullptr;
+    tLog moLog;
+    std::vector<std::unique_ptr<qrmi::signal0<piVoid>>> moSignals;
+};
+
+/// The application's RMI factory: bare proxy slot calls, and proxy signals it owns.
+class cTestRMIFactory : public qrmi::cAbstractRMIFactory
+{
+public:
+    qstd::tAutoPtr<qrmi::cAbstractSlotCall>
+    createRemoteSlotCall(qrmi::cConnectable& oOwner) override
+    {
+        return qstd::tAutoPtr<qrmi::cAbstractSlotCall>(new cBareSlotCall(oOwner));
+    }
+    qrmi::cAbstractSignal* createRemoteSignal(unsigned int iConnectableIndex) override
+    {
+        moIndices.push_back(iConnectableIndex);
+        moSignals.emplace_back(new qrmi::signal0<piVoid>);
+        return moSignals.back().get();
+    }
+    std::vector<unsigned> moIndices;
+    std::vector<std::unique_ptr<qrmi::signal0<piVoid>>> moSignals;
+};
+
+/// The names in a connectable's (non-null) list of public slots or signals.
+template <class T> tLog namesOf(const qstd::tPtrList<T>* pList)
+{
+    tLog oNames;
+    for (auto it = pList->begin(); it != pList->end(); ++it)
+        oNames.push_back((*it)->name().c_str());
+    return oNames;
+}
+
+/// A component named by its module info, with the knobs the manager asks about;
+/// logs "notified x", "shortly x", "close? x" and "destroyed x".
 class cTestComponent : public qcs::cAbstractComponent
 {
 public:
@@ -29,12 +105,7 @@ public:
     {
         moduleInfo().setName(sName.c_str());
     }
-    ~cTestComponent() override
-    {
-        ++siDestroyed;
-        log("destroyed");
-    }
-
+    ~cTestComponent() override { ++siDestroyed, log("destroyed"); }
     unsigned int fixedModuleID() const override { return miFixedID; }
     bool delayAnnouncement() const override { return mbDelay; }
     void notifyComponentRegistered() override
@@ -46,21 +117,19 @@ public:
     void notifyShortlyRemove() override { log("shortly"); }
     bool applicationCloseAdvisable(qcs::cAbstractQORApp&) override
     {
-        log("close?");
-        return mbCloseAdvisable;
+        return log("close?"), mbCloseAdvisable;
     }
-
-    /// Publishes a new interface (owned) of the given side and name.
+    /// Publishes a new owned interface.
     cTestInterface& offer(qcs::cInterfaceDesc::InterfaceType eType, const char* pName)
     {
         cTestInterface* pInterface = new cTestInterface(eType, pName);
         addInterface(qstd::tAutoPtr<qcs::cAbstractInterface>(pInterface));
         return *pInterface;
     }
-    void log(const std::string& sWhat)
+    void log(const char* pWhat)
     {
         if (mpLog)
-            mpLog->push_back(sWhat + " " + msName);
+            mpLog->push_back(pWhat + (" " + msName));
     }
 
     std::string msName;
@@ -71,9 +140,9 @@ public:
     std::function<void()> mfOnNotify;
 };
 
-/// Records the manager's signals as "added A", "registered A", "removed A",
-/// "componentdeps", "interfacedeps <location>" and "idle", and runs a hook per
-/// signal when set.
+/// Logs the manager's signals as "added a", "registered a", "removed a",
+/// "componentdeps" and "interfacedeps 1:2"; mfHook runs after each component
+/// signal with the signal's word.
 class cManagerRecorder : public qrmi::cConnectable
 {
 public:
@@ -84,56 +153,38 @@ public:
         oManager.sigComponentRemoved.connect(*this, &cManagerRecorder::sltRemoved);
         oManager.sigComponentDepModified.connect(*this, &cManagerRecorder::sltComponentDeps);
         oManager.sigInterfaceDepModified.connect(*this, &cManagerRecorder::sltInterfaceDeps);
-        oManager.sigCompatIdle.connect(*this, &cManagerRecorder::sltIdle);
+    }
+    piVoid sltAdded(qcs::cAbstractComponent& c) { return note("added", c); }
+    piVoid sltRegistered(qcs::cAbstractComponent& c) { return note("registered", c); }
+    piVoid sltRemoved(qcs::cAbstractComponent& c) { return note("removed", c); }
+    piVoid sltComponentDeps() { return moLog.push_back("componentdeps"), piVoid(); }
+    piVoid sltInterfaceDeps(const qcs::cComponentLocation& o)
+    {
+        return moLog.push_back(std::string("interfacedeps ") + o.address().toString().c_str()),
+               piVoid();
     }
 
-    piVoid sltAdded(qcs::cAbstractComponent& c) { return note("added", c, mfOnAdded); }
-    piVoid sltRegistered(qcs::cAbstractComponent& c)
-    {
-        return note("registered", c, mfOnRegistered);
-    }
-    piVoid sltRemoved(qcs::cAbstractComponent& c) { return note("removed", c, mfOnRemoved); }
-    piVoid sltComponentDeps()
-    {
-        moLog.push_back("componentdeps");
-        return piVoid();
-    }
-    piVoid sltInterfaceDeps(const qcs::cComponentLocation& oLocation)
-    {
-        moLog.push_back(std::string("interfacedeps ") + oLocation.address().toString().c_str());
-        return piVoid();
-    }
-    piVoid sltIdle()
-    {
-        moLog.push_back("idle");
-        return piVoid();
-    }
-
-    std::function<void(qcs::cAbstractComponent&)> mfOnAdded, mfOnRegistered, mfOnRemoved;
+    std::function<void(const std::string&, qcs::cAbstractComponent&)> mfHook;
 
 private:
-    piVoid note(const char* pWhat, qcs::cAbstractComponent& c,
-                const std::function<void(qcs::cAbstractComponent&)>& fHook)
+    piVoid note(const char* pWhat, qcs::cAbstractComponent& c)
     {
         moLog.push_back(std::string(pWhat) + " " + c.info().name().c_str());
-        if (fHook)
-            fHook(c);
+        if (mfHook)
+            mfHook(pWhat, c);
         return piVoid();
     }
-
     tLog& moLog;
 };
 
-/// Turns the system's work queue with process events that never wait, so a turn
-/// takes no time; restores the platform's process events afterwards. Checks that
-/// the manager's works left the queue and no component leaked.
+/// Turns the system's work queue with process events that never wait; restores the
+/// platform's afterwards and checks that the manager's works left the queue.
 class ComponentTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        cTestComponent::siDestroyed = 0;
-        cTestInterface::siDestroyed = 0;
+        cTestComponent::siDestroyed = cTestInterface::siDestroyed = 0;
         miJobsBefore = liveEntries(queue());
         queue().setEvents(qstd::tAutoPtr<qpi::cAbstractProcessEvents>(new cRecordingEvents));
     }
@@ -142,25 +193,15 @@ protected:
         queue().setEvents(qpi::cPlatform().createProcessEvents());
         EXPECT_EQ(miJobsBefore, liveEntries(queue()));
     }
-
     static qpi::cWorkQueue& queue() { return qpi::system().workQueue(); }
-    /// One turn of the main loop.
-    static void turn() { qpi::system().exec(); }
-    static void turns(int iCount)
+    static void turns(int iCount = 1)
     {
         for (int i = 0; i < iCount; ++i)
-            turn();
+            qpi::system().exec();
     }
     static bool passWanted(qcs::cModuleMgr& oManager)
     {
         return oManager.impl().moManagementWork.isStarted();
-    }
-    static std::vector<std::string> names(const qcs::cModuleMgr& oManager)
-    {
-        std::vector<std::string> oNames;
-        for (auto it = oManager.components().begin(); it != oManager.components().end(); ++it)
-            oNames.push_back((*it)->component()->info().name().c_str());
-        return oNames;
     }
 
     unsigned miJobsBefore = 0;
