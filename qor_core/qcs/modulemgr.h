@@ -122,7 +122,7 @@ public:
     /// With a component's location after its interface dependencies were recalculated.
     qrmi::localSignal1<piVoid, const cComponentLocation&> sigInterfaceDepModified;
 
-    /// The hidden implementation; for tests.
+    /// The hidden implementation (modulemgr_p.h), for the component system and its tests.
     cModuleMgrImpl& impl() const { return *mpImpl; }
 
 private:
