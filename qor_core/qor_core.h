@@ -45,6 +45,7 @@
 #include "qor_core/pi/localeventloop.h"
 #include "qor_core/pi/work.h"
 #include "qor_core/pi/workqueue.h"
+#include "qor_core/pi/abstractclassloader.h"
 #include "qor_core/std/timer.h"
 
 #include "qor_core/qp/locker.h"
@@ -80,6 +81,19 @@
 
 #include "qor_core/qcs/componentaddr.h"
 #include "qor_core/qcs/componentlocation.h"
+#include "qor_core/qcs/moduleinfo.h"
+#include "qor_core/qcs/mcsexceptions.h"
+#include "qor_core/qcs/abstractqorapp.h"
+#include "qor_core/qcs/interfacedesc.h"
+#include "qor_core/qcs/abstractinterface.h"
+#include "qor_core/qcs/abstractinterfaceprovider.h"
+#include "qor_core/qcs/abstractmodule.h"
+#include "qor_core/qcs/abstractcomponent.h"
+#include "qor_core/qcs/managedcomponent.h"
+#include "qor_core/qcs/modulemgr.h"
+#include "qor_core/qcs/interfacedep.h"
+
+#include "qor_core/qce/coreextensionmgr.h"
 
 #include "qor_core/ucs/string.h"
 #include "qor_core/ucs/abstractendec.h"

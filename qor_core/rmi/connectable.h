@@ -111,6 +111,10 @@ public:
                                   qsa::cAbstractSerializer& oOut) const;
     /// Number of slot calls bound to this object (entries of the attached list).
     unsigned numAttachedSignals() const { return moAttachedSignals.count(); }
+    /// The public slots in registration order; null before the first one.
+    const qstd::tPtrList<cPublicSlot>* publicSlots() const { return mpPublicSlots; }
+    /// The public signals in registration order; null before the first one.
+    const qstd::tPtrList<cPublicSignal>* publicSignals() const { return mpPublicSignals; }
 
 private:
     typedef qstd::tPtrList<cPublicSlot> tPublicSlots;

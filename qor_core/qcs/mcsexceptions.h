@@ -1,0 +1,135 @@
+// mcsexceptions.h - the throw family of the component system and its exception classes.
+// SPDX-License-Identifier: MIT
+#ifndef QOR_CORE_QCS_MCSEXCEPTIONS_H
+#define QOR_CORE_QCS_MCSEXCEPTIONS_H
+
+#include "qor_core/qcs/componentlocation.h"
+#include "qor_core/std/exception.h"
+
+namespace qrmi {
+class cConnectable;
+}
+
+namespace qcs {
+
+/// No registered component has the address, location or lookup name asked for.
+/// Carries the address given (the location's address, or an invalid address when a
+/// name was given).
+class QOR_EXPORT cNoSuchModuleException : public qstd::cBugException
+{
+public:
+    cNoSuchModuleException();
+    /// "$MTR$Module (%addr%) not found!" with the address text.
+    explicit cNoSuchModuleException(const cComponentAddr& oAddress);
+    /// The same message with the location text.
+    explicit cNoSuchModuleException(const cComponentLocation& oLocation);
+    /// The same message with the name.
+    explicit cNoSuchModuleException(const qstd::cAsciiString& sName);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+
+    const cComponentAddr& address() const { return moAddress; }
+
+private:
+    cComponentAddr moAddress;
+};
+
+/// An object that is not one of the interfaces asked about.
+class QOR_EXPORT cNoPublicInterfaceException : public qstd::cBugException
+{
+public:
+    /// "$MTR$No public interface!"
+    cNoPublicInterfaceException();
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+};
+
+/// An interface dependency was asked for its provider while it has none.
+class QOR_EXPORT cUnmatchedInterfaceException : public qstd::cRuntimeException
+{
+public:
+    /// "$MTR$Unmatched interface!"
+    cUnmatchedInterfaceException();
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+};
+
+/// A remote slot call or signal connection failed. Raised by the remote-call layer
+/// of the application; the component system only defines and transports it.
+class QOR_EXPORT cRMIException : public qstd::cRuntimeException
+{
+public:
+    /// Fixed width: a stream may carry other values, which leave the message empty.
+    enum Operation : piUInt32
+    {
+        CallSlot = 0,     ///< calling a slot
+        ConnectSignal = 1 ///< connecting a signal
+    };
+
+    /// Empty message, default location, everything else 0; for exception factories.
+    cRMIException();
+    /// A failure at an interface given by index; interface key 0.
+    cRMIException(const cComponentLocation& oLocation, unsigned int iInterfaceIndex,
+                  Operation eOperation, const qstd::cAsciiString& sName);
+    /// A failure at an interface given by key; the location is this process's
+    /// default one.
+    cRMIException(unsigned int iInterfaceKey, Operation eOperation,
+                  const qstd::cAsciiString& sName);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+    /// The base fields, then location, index, key, operation and name.
+    void store(qsa::cAbstractSerializer& oSerializer) const override;
+    /// Reads what store() wrote; the fields of this class change only when all of
+    /// them were read.
+    void load(qsa::cAbstractDeserializer& oDeserializer) override;
+
+    const cComponentLocation& location() const { return moLocation; }
+    unsigned int interfaceIndex() const { return miInterfaceIndex; }
+    unsigned int interfaceKey() const { return miInterfaceKey; }
+    Operation operation() const { return meOperation; }
+    const qstd::cAsciiString& signalSlotName() const { return msSignalSlotName; }
+
+private:
+    cComponentLocation moLocation;
+    piUInt32 miInterfaceIndex;
+    piUInt32 miInterfaceKey;
+    Operation meOperation;
+    qstd::cAsciiString msSignalSlotName;
+};
+
+/// Static throw helpers of the component system; each throws and never returns.
+class QOR_EXPORT cMCSExceptions
+{
+public:
+    /// cRuntimeException "$MTR$Expecting \":\"!"
+    [[noreturn]] static void throwExpectingColon();
+    /// cRuntimeException "$MTR$Malformed component address (\"%addr%\")!" with sText,
+    /// a copy of oCause linked beneath it.
+    [[noreturn]] static void throwMalformedComponentAddress(const qstd::cAsciiString& sText,
+                                                            const qstd::cAbstractException& oCause);
+    /// cRuntimeException "$MTR$No such interface (\"%interface%\")!"; a copy of pCause
+    /// is linked beneath it when given.
+    [[noreturn]] static void throwNoSuchInterface(const qstd::cAsciiString& sName,
+                                                  const qstd::cAbstractException* pCause);
+    /// cNoPublicInterfaceException.
+    [[noreturn]] static void throwNoPublicInterface(const qrmi::cConnectable& oObject);
+    /// cRuntimeException "$MTR$Unable to deserialize interface description of \"%name%\"!"
+    [[noreturn]] static void throwInterfaceLoadError(const qstd::cAsciiString& sName);
+    /// cRuntimeException "$MTR$Component id (%id%) not unique!"
+    [[noreturn]] static void throwComponentIdNotUnique(unsigned int iId);
+    /// cNoSuchModuleException for an address, a location or a lookup name.
+    [[noreturn]] static void throwNoSuchModule(const cComponentAddr& oAddress);
+    [[noreturn]] static void throwNoSuchModule(const cComponentLocation& oLocation);
+    [[noreturn]] static void throwNoSuchModule(const qstd::cAsciiString& sName);
+    /// cUnmatchedInterfaceException.
+    [[noreturn]] static void throwUnmatchedInterface();
+    /// cBugException "$MTR$No application object set!"
+    [[noreturn]] static void throwNoApplicationObject();
+    /// cRuntimeException "$MTR$No component id left!": the automatic IDs reached
+    /// the largest 32-bit value.
+    [[noreturn]] static void throwComponentIdsExhausted();
+};
+
+} // namespace qcs
+
+#endif // QOR_CORE_QCS_MCSEXCEPTIONS_H
