@@ -46,6 +46,7 @@
 #include "qor_core/pi/work.h"
 #include "qor_core/pi/workqueue.h"
 #include "qor_core/pi/abstractclassloader.h"
+#include "qor_core/pi/abstractplatforminfo.h"
 #include "qor_core/std/timer.h"
 
 #include "qor_core/qp/locker.h"
@@ -92,8 +93,17 @@
 #include "qor_core/qcs/managedcomponent.h"
 #include "qor_core/qcs/modulemgr.h"
 #include "qor_core/qcs/interfacedep.h"
+#include "qor_core/qcs/abstractplugin.h"
+#include "qor_core/qcs/pluginguard.h"
+#include "qor_core/qcs/pluginmgr.h"
 
+#include "qor_core/qce/net++/netabstractaddress.h"
+#include "qor_core/qce/abstractcoreextension.h"
+#include "qor_core/qce/unsupportedextensionexception.h"
+#include "qor_core/qce/extensionpair.h"
 #include "qor_core/qce/coreextensionmgr.h"
+#include "qor_core/qce/genericextension.h"
+#include "qor_core/qce/genericplugin.h"
 
 #include "qor_core/ucs/string.h"
 #include "qor_core/ucs/abstractendec.h"

@@ -16,6 +16,19 @@ class cModuleMgr;
 
 namespace qpi {
 
+/// The entry points a module library exports with C linkage (extern "C"), looked up
+/// by the names "moduleInitPlugIn", "moduleInitComponent", "moduleVersion" and
+/// "qorVersion". The two init functions find the slot null and store the address of
+/// a new object in it (created with new; the class loader's caller owns it); they
+/// leave the slot null when they have nothing to offer. A library exports at least
+/// one init function and both version functions.
+typedef void (*tModuleInitPlugIn)(qcs::cAbstractPlugIn** ppSlot, qsa::cReferenceFrame& oFrame);
+typedef void (*tModuleInitComponent)(qcs::cAbstractComponent** ppSlot, qcs::cModuleMgr& oManager,
+                                     qsa::cReferenceFrame& oFrame);
+/// Fills in a version as major and minor number: the module's own ("moduleVersion")
+/// or the framework's it was built against ("qorVersion").
+typedef void (*tModuleVersion)(unsigned int& iMajor, unsigned int& iMinor);
+
 /// Opens a module library and creates its plug-in or component object. The
 /// reference count records how many objects made through the loader are alive:
 /// instance() counts one up, and the module that received the loader counts it down

@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/platform.h"
 #include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
+#include "qor_core/pi/system.h"
+#include "qor_core/std/array.h"
+#include "qor_core/ucs/abstractendec.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +21,27 @@ qstd::cAsciiString cPlatform::userName() const
 {
     const char* pUser = std::getenv("USER");
     return qstd::cAsciiString(pUser ? pUser : "unknown");
+}
+
+qucs::cString cPlatform::homeDirectory() const
+{
+    qucs::cString sHome;
+    const char* pHome = std::getenv("HOME");
+    if (pHome) {
+        qstd::tArray<char> oBytes(pHome, unsigned(std::strlen(pHome)));
+        system().defaults().moEnDec.decode(qstd::tConstArrayRef<char>(oBytes), sHome);
+    }
+    return sHome;
+}
+
+qucs::cString cPlatform::osDirectory() const
+{
+    return qucs::cString("/");
+}
+
+qucs::cString cPlatform::applicationsDirectory() const
+{
+    return qucs::cString("/usr/local/");
 }
 
 qstd::cAsciiString cPlatform::hostname() const

@@ -3,7 +3,9 @@
 #ifndef QOR_CORE_PI_PLATFORM_H
 #define QOR_CORE_PI_PLATFORM_H
 
+#include "qor_core/pi/abstractclassloader.h"
 #include "qor_core/pi/abstractmuteximpl.h"
+#include "qor_core/pi/abstractplatforminfo.h"
 #include "qor_core/pi/abstractprocessevents.h"
 #include "qor_core/pi/abstractrunnableimpl.h"
 #include "qor_core/std/asciistring.h"
@@ -16,8 +18,8 @@ class cAbstractFsImpl;
 
 namespace qpi {
 
-/// Answers questions about the environment. Stateless: create it on the stack
-/// wherever it is needed.
+/// Answers questions about the environment and makes the platform's implementation
+/// objects. Stateless: create it on the stack wherever it is needed.
 class QOR_EXPORT cPlatform
 {
 public:
@@ -25,6 +27,13 @@ public:
     qstd::cAsciiString getEnv(const qstd::cAsciiString& sName) const;
     /// The environment variable "USER", or "unknown".
     qstd::cAsciiString userName() const;
+    /// The environment variable "HOME" decoded with the system's default encoder;
+    /// empty when it is not set.
+    qucs::cString homeDirectory() const;
+    /// The root directory, "/".
+    qucs::cString osDirectory() const;
+    /// Where applications are installed, "/usr/local/".
+    qucs::cString applicationsDirectory() const;
     /// The host name, or "unknown" when it cannot be read.
     qstd::cAsciiString hostname() const;
     unsigned pid() const;
@@ -35,6 +44,17 @@ public:
     /// is empty.
     qstd::cAsciiString osFileIOErrorString(int iError) const;
 
+    /// Checks the build against the platform; there is nothing to check on Linux.
+    void buildChecks() const {}
+    /// Reserved for the platform's build information; does nothing so far.
+    void buildInfo() const {}
+
+    /// The naming rules of this operating system; the caller owns the object.
+    qstd::tAutoPtr<cAbstractPlatformInfo> createPlatformInfo() const;
+    /// A class loader that has opened sFile; the caller owns it and must destroy every
+    /// object made through it first. Throws qcs::cModuleLoadException when the
+    /// library cannot be used.
+    qstd::tAutoPtr<cAbstractClassLoader> createClassLoader(const qucs::cString& sFile) const;
     /// A new recursive mutex; the caller owns it.
     qstd::tAutoPtr<cAbstractMutexImpl> createMutexImpl() const;
     /// A new thread that will run pFunction(pArgument) once started; the caller owns it.

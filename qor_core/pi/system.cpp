@@ -5,6 +5,8 @@
 #include "qor_core/pi/debugstderr.h"
 #include "qor_core/pi/platform.h"
 #include "qor_core/pi/workqueue.h"
+#include "qor_core/qce/coreextensionmgr.h"
+#include "qor_core/qcs/mcsexceptions.h"
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/std/stdexceptions.h"
 #include "qor_core/ucs/endecutf8.h"
@@ -14,18 +16,21 @@ namespace qpi {
 
 namespace {
 
-/// The services of the system object, in the order they are built.
+/// The services of the system object, in the order they are built (and destroyed in
+/// reverse).
 class cSystemImpl
 {
 public:
-    cSystemImpl() : moNumberFormat(10), moFs(moEnDec), moLocale(nullptr) {}
+    cSystemImpl() : moNumberFormat(10), moFs(moEnDec), moLocale(nullptr), mpApp(nullptr) {}
 
     qstd::cNumberConversionFormat moNumberFormat;
     qucs::cEnDecUTF8 moEnDec;
     qio::cFs moFs;
+    qce::cCoreExtensionMgr moCoreExtensions;
     qucs::cLILocale moLocale;
     cWorkQueue moWorkQueue;
     cDebugStdErr moDebugOut;
+    qcs::cAbstractQORApp* mpApp; ///< not owned
 };
 
 // Plain pointers, constant-initialised, so that system() works during the static
@@ -47,7 +52,7 @@ cSystem* trySystem()
 {
     if (gpSystem)
         return gpSystem;
-    if (gbBuilding || gbTearingDown)
+    if (gbBuilding || (gbTearingDown && !gpImpl))
         return nullptr;
     if (!gpImpl) {
         gbBuilding = true;
@@ -61,8 +66,9 @@ cSystem* trySystem()
         gbBuilding = false;
     }
     cSystem::cDefaults oDefaults = {gpImpl->moNumberFormat, gpImpl->moEnDec};
-    gpSystem = new cSystem(oDefaults, &gpImpl->moLocale, &gpImpl->moWorkQueue, &gpImpl->moDebugOut);
-    gpSystem->mpFs = &gpImpl->moFs;
+    cPlatform().buildChecks();
+    gpSystem = new cSystem(oDefaults, &gpImpl->moFs, &gpImpl->moCoreExtensions, &gpImpl->moLocale,
+                           &gpImpl->moWorkQueue, &gpImpl->moDebugOut);
     return gpSystem;
 }
 
@@ -80,11 +86,36 @@ void cSystem::exec()
     mpWorkQueue->process();
 }
 
+qcs::cAbstractQORApp& cSystem::app()
+{
+    if (!gpImpl || !gpImpl->mpApp)
+        qcs::cMCSExceptions::throwNoApplicationObject();
+    return *gpImpl->mpApp;
+}
+
+void cSystem::setApp(qcs::cAbstractQORApp* pApp)
+{
+    if (gpImpl)
+        gpImpl->mpApp = pApp;
+}
+
 void cSystem::cleanup()
 {
+    // A cleanup() from a destructor that the running one triggers has nothing to add.
+    if (gbTearingDown)
+        return;
+    gbTearingDown = true;
+    // The extension libraries go first, while everything they may use is still there;
+    // the system object stays reachable for them meanwhile.
+    if (gpImpl) {
+        try {
+            gpImpl->moCoreExtensions.clear();
+        } catch (...) {
+            // A destructor that throws must not keep the rest from going.
+        }
+    }
     // While the internals go, debug lines of their destructors take the plain
     // fallback instead of building a new system.
-    gbTearingDown = true;
     cSystem* pSystem = gpSystem;
     gpSystem = nullptr;
     delete pSystem;

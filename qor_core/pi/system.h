@@ -12,9 +12,14 @@ namespace qucs {
 class cAbstractEnDec;
 class cLILocale;
 } // namespace qucs
-
 namespace qio {
 class cFs;
+}
+namespace qce {
+class cCoreExtensionMgr;
+}
+namespace qcs {
+class cAbstractQORApp;
 }
 
 namespace qpi {
@@ -23,9 +28,10 @@ class cAbstractOut;
 class cWorkQueue;
 
 /// Access to the application-wide services: the default number format and text
-/// encoder, the locale, the work queue (the main loop) and the debug output. All of them live in
-/// the system internals, which system() creates on first use and cleanup() or the end of the
-/// program destroys (the system object first).
+/// encoder, the file system, the core extension manager, the locale, the work queue
+/// (the main loop), the debug output and the application object. All of them live in
+/// the system internals, which system() creates on first use and cleanup() or the
+/// end of the program destroys (the system object first).
 struct QOR_EXPORT cSystem
 {
     struct cDefaults
@@ -34,30 +40,43 @@ struct QOR_EXPORT cSystem
         qucs::cAbstractEnDec& moEnDec;
     };
 
-    cSystem(const cDefaults& oDefaults, qucs::cLILocale* pLocale, cWorkQueue* pWorkQueue,
-            cAbstractOut* pDebugOut)
-        : moDefaults(oDefaults), mpLocale(pLocale), mpWorkQueue(pWorkQueue), mpDebugOut(pDebugOut)
+    cSystem(const cDefaults& oDefaults, qio::cFs* pFs, qce::cCoreExtensionMgr* pCoreExtensions,
+            qucs::cLILocale* pLocale, cWorkQueue* pWorkQueue, cAbstractOut* pDebugOut)
+        : moDefaults(oDefaults), mpFs(pFs), mpCoreExtensions(pCoreExtensions), mpLocale(pLocale),
+          mpWorkQueue(pWorkQueue), mpDebugOut(pDebugOut)
     {
     }
 
     cDefaults& defaults() { return moDefaults; }
+    /// The default file system: the native one with the default encoder.
+    qio::cFs& fs() { return *mpFs; }
+    /// The process's core extensions; cleared first by cleanup().
+    qce::cCoreExtensionMgr& coreExtensions() { return *mpCoreExtensions; }
     qucs::cLILocale& locale() { return *mpLocale; }
     /// The application's main loop; it has its POSIX process events from the start.
     cWorkQueue& workQueue() { return *mpWorkQueue; }
     /// One turn of the main loop: the work queue's process().
     void exec();
     cAbstractOut& debugOut() { return *mpDebugOut; }
-    /// The default file system: the native one with the default encoder.
-    qio::cFs& fs() { return *mpFs; }
 
-    /// Destroys the system object and its internals; the next system() builds them anew.
+    /// The application object; throws cBugException "$MTR$No application object set!"
+    /// when none is set. Not owned.
+    qcs::cAbstractQORApp& app();
+    /// Stores the application object (not owned; null forgets it).
+    void setApp(qcs::cAbstractQORApp* pApp);
+
+    /// Clears the core extension manager (unloading its libraries), then destroys the
+    /// system object and its internals in reverse order of construction. The next
+    /// system() builds everything anew. Nothing obtained from the old system may be
+    /// used afterwards.
     static void cleanup();
 
     cDefaults moDefaults;
-    qucs::cLILocale* mpLocale; ///< points into the internals
-    cWorkQueue* mpWorkQueue;   ///< points into the internals
-    cAbstractOut* mpDebugOut;  ///< points into the internals
-    qio::cFs* mpFs = nullptr;  ///< points into the internals
+    qio::cFs* mpFs;                           ///< points into the internals
+    qce::cCoreExtensionMgr* mpCoreExtensions; ///< points into the internals
+    qucs::cLILocale* mpLocale;                ///< points into the internals
+    cWorkQueue* mpWorkQueue;                  ///< points into the internals
+    cAbstractOut* mpDebugOut;                 ///< points into the internals
 };
 
 /// The system object, created on first use. Not locked: call it first on the main

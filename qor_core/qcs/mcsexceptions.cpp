@@ -9,6 +9,7 @@ QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchModuleException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoPublicInterfaceException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnmatchedInterfaceException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cRMIException)
+QOR_DEFINE_EXCEPTION_IDENTITY(cModuleLoadException)
 
 namespace {
 
@@ -111,6 +112,15 @@ void cRMIException::load(qsa::cAbstractDeserializer& oDeserializer)
     msSignalSlotName.swap(sName);
 }
 
+cModuleLoadException::cModuleLoadException() : meProblem(LibraryNotLoadable) {}
+
+cModuleLoadException::cModuleLoadException(KindOfProblem eKind, const qucs::cString& sFileName,
+                                           const qucs::cLIMessage& oMessage)
+    : msFileName(sFileName), moProblem(oMessage), meProblem(eKind)
+{
+    setMsg(oMessage);
+}
+
 void cMCSExceptions::throwExpectingColon()
 {
     throw qstd::cRuntimeException(qucs::cLIMessage::fromTemplate("$MTR$Expecting \":\"!"), nullptr,
@@ -187,6 +197,13 @@ void cMCSExceptions::throwComponentIdsExhausted()
 {
     throw qstd::cRuntimeException(qucs::cLIMessage::fromTemplate("$MTR$No component id left!"),
                                   nullptr, 0);
+}
+
+void cMCSExceptions::throwNoCoreExtension(const qucs::cString& sName)
+{
+    qucs::cLIMessage oMsg;
+    oMsg << "$MTR$Module (\"%name%\") does not provide core extension functionality." << sName;
+    throw qstd::cRuntimeException(oMsg, nullptr, 0);
 }
 
 } // namespace qcs

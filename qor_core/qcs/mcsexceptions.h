@@ -5,6 +5,7 @@
 
 #include "qor_core/qcs/componentlocation.h"
 #include "qor_core/std/exception.h"
+#include "qor_core/ucs/string.h"
 
 namespace qrmi {
 class cConnectable;
@@ -97,6 +98,37 @@ private:
     qstd::cAsciiString msSignalSlotName;
 };
 
+/// A module library that cannot be used. Raised by the class loader with the
+/// library's file name and the problem's message, which is also the exception's
+/// message. Only the base fields travel through store() and load().
+class QOR_EXPORT cModuleLoadException : public qstd::cRuntimeException
+{
+public:
+    /// Fixed width, as the values are part of the interface.
+    enum KindOfProblem : piUInt32
+    {
+        LibraryNotLoadable = 0, ///< the dynamic loader cannot open the file
+        NoFunctionality = 1,    ///< an entry point is missing or made no object
+        MissingSymbol = 2       ///< a required exported symbol is missing
+    };
+
+    /// Kind 0, no file name, empty message; for exception factories.
+    cModuleLoadException();
+    cModuleLoadException(KindOfProblem eKind, const qucs::cString& sFileName,
+                         const qucs::cLIMessage& oMessage);
+    cAbstractException* createObject() const override;
+    qstd::cAsciiString typeName() const override;
+
+    const qucs::cString& fileName() const { return msFileName; }
+    const qucs::cLIMessage& problemMessage() const { return moProblem; }
+    KindOfProblem problem() const { return meProblem; }
+
+private:
+    qucs::cString msFileName;
+    qucs::cLIMessage moProblem;
+    KindOfProblem meProblem;
+};
+
 /// Static throw helpers of the component system; each throws and never returns.
 class QOR_EXPORT cMCSExceptions
 {
@@ -128,6 +160,9 @@ public:
     /// cRuntimeException "$MTR$No component id left!": the automatic IDs reached
     /// the largest 32-bit value.
     [[noreturn]] static void throwComponentIdsExhausted();
+    /// cRuntimeException "$MTR$Module (\"%name%\") does not provide core extension
+    /// functionality." with sName.
+    [[noreturn]] static void throwNoCoreExtension(const qucs::cString& sName);
 };
 
 } // namespace qcs

@@ -97,4 +97,14 @@ cAbstractPollable::cAbstractPollable(cAbstractProcessData& oData)
     oData.setContext(cAbstractProcessData::PollableContext, nullptr, nullptr);
 }
 
+bool cAbstractProcess::isFinished() const
+{
+    return moData.isFinished();
+}
+
+bool cAbstractProcess::isRunning() const
+{
+    return moData.isRunning();
+}
+
 } // namespace qp

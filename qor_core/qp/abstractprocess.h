@@ -10,19 +10,54 @@ namespace qp {
 
 class cLocker;
 class cAbstractPollable;
+class cAbstractProcessData;
 
-/// The state of a process. Attached to at most one process at a time. While a
-/// state locker is set the flags are read and written under it.
-class QOR_EXPORT cAbstractProcessData
+/// A task. Applications derive the work itself.
+class QOR_EXPORT cAbstractProcess
 {
 public:
-    /// Which kind of process uses the data.
+    /// Which kind of process uses a process data object.
     enum Context
     {
         NoContext = 0,
         PollableContext = 1,
         DefaultPreferredContext = 2
     };
+
+    /// Creates and owns its own process data.
+    cAbstractProcess();
+    /// Uses the caller's data, which must outlive the process.
+    explicit cAbstractProcess(cAbstractProcessData& oData);
+    virtual ~cAbstractProcess();
+    cAbstractProcess(const cAbstractProcess&) = delete;
+    cAbstractProcess& operator=(const cAbstractProcess&) = delete;
+
+    /// Performs the process.
+    virtual void process() = 0;
+    virtual cAbstractPollable* isPollable() = 0;
+    virtual void* isRunnable() = 0;
+    virtual void interrupt(bool bInterrupt) = 0;
+
+    cAbstractProcessData& processData() { return moData; }
+    bool isFinished() const;
+    bool isRunning() const;
+
+private:
+    cAbstractProcessData* mpOwnedData; ///< owned; null when the caller supplied the data
+    cAbstractProcessData& moData;
+};
+
+/// The state of a process. Attached to at most one process at a time. While a
+/// state locker is set the flags are read and written under it.
+class QOR_EXPORT cAbstractProcessData
+{
+public:
+    /// The context enumeration is cAbstractProcess's; these names stay for callers
+    /// that know it from here.
+    typedef cAbstractProcess::Context Context;
+    static constexpr Context NoContext = cAbstractProcess::NoContext;
+    static constexpr Context PollableContext = cAbstractProcess::PollableContext;
+    static constexpr Context DefaultPreferredContext = cAbstractProcess::DefaultPreferredContext;
 
     explicit cAbstractProcessData(cLocker* pLocker);
     virtual ~cAbstractProcessData();
@@ -62,33 +97,6 @@ class QOR_EXPORT cBasicProcessData : public cAbstractProcessData
 {
 public:
     cBasicProcessData();
-};
-
-/// A task. Applications derive the work itself.
-class QOR_EXPORT cAbstractProcess
-{
-public:
-    /// Creates and owns its own process data.
-    cAbstractProcess();
-    /// Uses the caller's data, which must outlive the process.
-    explicit cAbstractProcess(cAbstractProcessData& oData);
-    virtual ~cAbstractProcess();
-    cAbstractProcess(const cAbstractProcess&) = delete;
-    cAbstractProcess& operator=(const cAbstractProcess&) = delete;
-
-    /// Performs the process.
-    virtual void process() = 0;
-    virtual cAbstractPollable* isPollable() = 0;
-    virtual void* isRunnable() = 0;
-    virtual void interrupt(bool bInterrupt) = 0;
-
-    cAbstractProcessData& processData() { return moData; }
-    bool isFinished() const { return moData.isFinished(); }
-    bool isRunning() const { return moData.isRunning(); }
-
-private:
-    cAbstractProcessData* mpOwnedData; ///< owned; null when the caller supplied the data
-    cAbstractProcessData& moData;
 };
 
 /// A process that is polled from the main loop.
