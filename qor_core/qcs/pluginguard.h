@@ -9,7 +9,9 @@
 namespace qcs {
 
 /// Deletes pPlugIn, then the class loader it was made through (which closes the
-/// library the plug-in's code lives in). Null does nothing.
+/// library the plug-in's code lives in). Null does nothing. A loader that still
+/// counts other objects made through it is not deleted: the library stays open for
+/// the rest of the process rather than unmapping code that is still in use.
 QOR_EXPORT void deletePlugInAndLoader(cAbstractPlugIn* pPlugIn);
 
 /// Owns a plug-in and, through it, its class loader. Destroying the guard deletes

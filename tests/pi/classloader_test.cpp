@@ -6,8 +6,8 @@
 #include "std/testutil.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 using namespace qortest;
 
@@ -79,42 +79,28 @@ TEST(ClassLoader, FileThatIsNoLibraryCarriesTheDynamicLoadersText)
     EXPECT_NE(std::string::npos, sText.find(sPath)) << sText;
     std::remove(sPath.c_str());
 
-    e = expectRefused(testing::TempDir() + "/libnosuchmodule.so",
-                      qcs::cModuleLoadException::LibraryNotLoadable);
-    EXPECT_NE(std::string::npos, messageOf(e).find("No such file")) << messageOf(e);
-}
-
-TEST(ClassLoader, NameWithANulCharacterIsRefusedInsteadOfCut)
-{
-    // Cut at the NUL the name would open a library that exists.
+    // Cut at a NUL the name would open a library that exists.
     qucs::cString sName = ucs(modulePath("testplugin"));
     sName.append(0u);
     sName.append('x');
     cFlatCheck oFlat;
-    qcs::cModuleLoadException e =
-        expectThrow<qcs::cModuleLoadException>([&] { qpi::cPlatform().createClassLoader(sName); });
-    EXPECT_EQ(qcs::cModuleLoadException::LibraryNotLoadable, e.problem());
+    EXPECT_EQ(qcs::cModuleLoadException::LibraryNotLoadable,
+              expectThrow<qcs::cModuleLoadException>([&] {
+                  qpi::cPlatform().createClassLoader(sName);
+              }).problem());
     EXPECT_FALSE(isLoaded(modulePath("testplugin")));
     oFlat.expectUnchanged();
 }
 
 TEST(ClassLoader, EveryMissingSymbolIsRefusedAndTheLibraryClosed)
 {
-    struct
-    {
-        const char* pModule;
-        const char* pText;
-    } oCases[] = {
-        {"testnoinit", "Invalid module. Missing moduleInit section!"},
-        {"testnomoduleversion", "Invalid module. Missing moduleVersion section!"},
-        {"testnoqorversion", "Invalid module. Missing qorVersion section!"},
-    };
-    for (const auto& c : oCases) {
-        SCOPED_TRACE(c.pModule);
-        qcs::cModuleLoadException e =
-            expectRefused(modulePath(c.pModule), qcs::cModuleLoadException::MissingSymbol);
-        EXPECT_EQ(c.pText, messageOf(e));
-    }
+    const std::pair<const char*, const char*> oCases[] = {{"testnoinit", "moduleInit"},
+                                                          {"testnomoduleversion", "moduleVersion"},
+                                                          {"testnoqorversion", "qorVersion"}};
+    for (const auto& c : oCases)
+        EXPECT_EQ(std::string("Invalid module. Missing ") + c.second + " section!",
+                  messageOf(expectRefused(modulePath(c.first),
+                                          qcs::cModuleLoadException::MissingSymbol)));
 }
 
 TEST(ClassLoader, EntryPointsThatMakeNothingRaiseKindOneAndKeepTheLibraryOpen)
@@ -162,13 +148,11 @@ TEST(ClassLoader, UnloadingForgetsTheEntryPoints)
     EXPECT_EQ(7u, iMajor);
     EXPECT_EQ(8u, iMinor);
 
-    // loadLibrary opens it again; a failing loadLibrary leaves the loader empty.
+    // A failing loadLibrary closes the library it had open and leaves the loader empty.
     oLoader.loadLibrary(ucs(sPath));
-    EXPECT_TRUE(isLoaded(sPath));
     EXPECT_THROW(oLoader.loadLibrary(ucs(modulePath("testnoinit"))), qcs::cModuleLoadException);
     EXPECT_FALSE(oLoader.isLoaded());
     EXPECT_FALSE(isLoaded(sPath));
-    EXPECT_FALSE(isLoaded(modulePath("testnoinit")));
 }
 
 TEST(ClassLoader, OpensAFileWithAUTF8Name)
@@ -179,14 +163,10 @@ TEST(ClassLoader, OpensAFileWithAUTF8Name)
     std::filesystem::path oCopy = oDir / "libpl\xc3\xbcgin-\xe2\x82\xac.so";
     std::filesystem::copy_file(modulePath("testplugin"), oCopy,
                                std::filesystem::copy_options::overwrite_existing);
-    {
-        qstd::tAutoPtr<qpi::cAbstractClassLoader> pLoader =
-            qpi::cPlatform().createClassLoader(ucs(oCopy.string()));
-        EXPECT_TRUE(isLoaded(oCopy.string()));
-        qsa::cReferenceFrame oFrame;
-        qstd::tAutoPtr<qcs::cAbstractPlugIn> pPlugIn(pLoader->instance(oFrame));
-        EXPECT_TRUE(pPlugIn->isPlugIn());
-    }
+    qstd::tAutoPtr<qpi::cAbstractClassLoader> pLoader =
+        qpi::cPlatform().createClassLoader(ucs(oCopy.string()));
+    EXPECT_TRUE(isLoaded(oCopy.string()));
+    pLoader.reset();
     EXPECT_FALSE(isLoaded(oCopy.string()));
     std::filesystem::remove_all(oDir);
 }

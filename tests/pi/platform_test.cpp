@@ -22,50 +22,24 @@ std::string soName(const char* pName)
     return sName.ascii('?').c_str();
 }
 
-/// Sets or unsets an environment variable for the scope.
-struct cEnvVar
-{
-    std::string sName;
-    bool bHad;
-    std::string sOld;
-    cEnvVar(const char* pName, const char* pValue)
-        : sName(pName), bHad(std::getenv(pName) != nullptr)
-    {
-        if (bHad)
-            sOld = std::getenv(pName);
-        if (pValue)
-            setenv(pName, pValue, 1);
-        else
-            unsetenv(pName);
-    }
-    ~cEnvVar()
-    {
-        if (bHad)
-            setenv(sName.c_str(), sOld.c_str(), 1);
-        else
-            unsetenv(sName.c_str());
-    }
-};
-
 } // namespace
 
 TEST(Platform, EnvironmentQueriesFallBackWhenVariablesAreMissing)
 {
     qpi::cPlatform oPlatform;
-    {
-        cEnvVar oUser("USER", nullptr), oHome("HOME", nullptr);
-        EXPECT_EQ(std::string("unknown"), oPlatform.userName().c_str());
-        EXPECT_TRUE(oPlatform.homeDirectory().empty());
-        EXPECT_EQ(std::string(""), oPlatform.getEnv("USER").c_str());
-    }
-    {
-        // HOME is decoded as UTF-8.
-        cEnvVar oUser("USER", "alice"), oHome("HOME", "/home/j\xc3\xb6rg");
-        EXPECT_EQ(std::string("alice"), oPlatform.userName().c_str());
-        qucs::cString sHome = oPlatform.homeDirectory();
-        ASSERT_EQ(10u, sHome.length());
-        EXPECT_EQ(0xf6u, sHome[7]);
-    }
+    std::string sUser = oPlatform.getEnv("USER").c_str(), sHome = oPlatform.getEnv("HOME").c_str();
+    unsetenv("USER");
+    unsetenv("HOME");
+    EXPECT_EQ(std::string("unknown"), oPlatform.userName().c_str());
+    EXPECT_TRUE(oPlatform.homeDirectory().empty());
+    EXPECT_TRUE(oPlatform.getEnv("USER").empty());
+    setenv("USER", "alice", 1);
+    setenv("HOME", "/home/j\xc3\xb6rg", 1); // decoded as UTF-8
+    EXPECT_EQ(std::string("alice"), oPlatform.userName().c_str());
+    ASSERT_EQ(10u, oPlatform.homeDirectory().length());
+    EXPECT_EQ(0xf6u, oPlatform.homeDirectory()[7]);
+    setenv("USER", sUser.c_str(), 1);
+    setenv("HOME", sHome.c_str(), 1);
     EXPECT_EQ(std::string("/"), oPlatform.osDirectory().ascii('?').c_str());
     EXPECT_EQ(std::string("/usr/local/"), oPlatform.applicationsDirectory().ascii('?').c_str());
     EXPECT_EQ('/', oPlatform.osSpecificPathDelimiter());

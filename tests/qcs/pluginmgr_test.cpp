@@ -46,15 +46,6 @@ TEST_F(PlugInMgr, PlugInWithoutExtensionSaysSoWithItsName)
               messageOf(e));
 }
 
-TEST_F(PlugInMgr, NamesAreTurnedIntoLibraryFileNames)
-{
-    // "<dir>/testplugin" becomes "<dir>/libtestplugin.so".
-    std::string sBare = std::string(QOR_TEST_MODULE_DIR) + "/testplugin";
-    qstd::tAutoPtr<qcs::cPlugInGuard> pGuard = moManager.loadPlugIn(ucs(sBare));
-    EXPECT_TRUE(isLoaded(msPath));
-    EXPECT_EQ(msPath, pGuard->plugIn()->classLoader()->libFileName().ascii('?').c_str());
-}
-
 TEST_F(PlugInMgr, RegisteredPlugInsAreUnloadedOneByOneOrAll)
 {
     qsa::cReferenceFrame oFrame;
@@ -80,16 +71,16 @@ TEST_F(PlugInMgr, RegisteredPlugInsAreUnloadedOneByOneOrAll)
     moManager.unloadAll();
     EXPECT_TRUE(moManager.plugIns().empty());
     EXPECT_FALSE(isLoaded(msPath));
-}
 
-TEST_F(PlugInMgr, ManagerDestructionUnloadsItsPlugIns)
-{
+    // "<dir>/testplugin" names "<dir>/libtestplugin.so"; a manager unloads its
+    // plug-ins when it goes.
     {
         qcs::cPlugInMgr oManager;
-        oManager.registerPlugIn(oManager.loadPlugIn(ucs(msPath)));
-        observeModule(msPath);
+        oManager.registerPlugIn(
+            oManager.loadPlugIn(ucs(std::string(QOR_TEST_MODULE_DIR) + "/testplugin")));
+        EXPECT_TRUE(isLoaded(msPath));
     }
-    EXPECT_EQ((std::vector<std::string>{"plug-in deleted", "library unloaded"}), moduleEvents());
+    EXPECT_FALSE(isLoaded(msPath));
 }
 
 TEST_F(PlugInMgr, FailedLoadsLeaveNothingBehind)
@@ -150,4 +141,27 @@ TEST_F(PlugInMgr, ModuleManagerDeletesLibraryComponentsBeforeTheirLoaders)
     }
     EXPECT_EQ((std::vector<std::string>{"component deleted", "library unloaded"}), moduleEvents());
     EXPECT_FALSE(isLoaded(sPath));
+}
+
+TEST_F(PlugInMgr, LibraryStaysLoadedWhileAnotherObjectMadeFromItLives)
+{
+    // The application asked the plug-in's loader for a component too, then dropped
+    // the plug-in's guard first.
+    const std::string sPath = modulePath("testboth");
+    qcs::cModuleMgr oModules(qpi::system().coreExtensions());
+    qstd::tAutoPtr<qcs::cPlugInGuard> pGuard = moManager.loadPlugIn(ucs(sPath));
+    qpi::cAbstractClassLoader* pLoader = pGuard->plugIn()->classLoader();
+    qsa::cReferenceFrame oFrame;
+    qstd::tAutoPtr<qcs::cAbstractComponent> pComponent(pLoader->instance(oFrame, oModules));
+    pComponent->setClassLoader(pLoader, qstd::cAsciiString());
+    observeModule(sPath);
+    pGuard.reset();
+    EXPECT_EQ((std::vector<std::string>{"plug-in deleted"}), moduleEvents());
+    EXPECT_TRUE(isLoaded(sPath));
+    pComponent.reset(); // its code is still there
+    EXPECT_TRUE(pLoader->isUnused());
+    delete pLoader; // what the application now owns
+    EXPECT_EQ(
+        (std::vector<std::string>{"plug-in deleted", "component deleted", "library unloaded"}),
+        moduleEvents());
 }
