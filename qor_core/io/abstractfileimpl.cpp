@@ -18,6 +18,12 @@ cAbstractIOBlockDevice& cAbstractFileImpl::bd() const
     return *mpBD;
 }
 
+unsigned long long cAbstractFileImpl::skip(unsigned long long iCount)
+{
+    seek((long long)iCount, SeekFromCurrent);
+    return pos();
+}
+
 void cAbstractFileImpl::swapBD(cAbstractFileImpl& oOther)
 {
     cAbstractIOBlockDevice* p = mpBD;

@@ -48,6 +48,15 @@ public:
     virtual void flush() = 0;
     virtual bool isOpen() const = 0;
 
+    /// Whether the file lets small stream writes wait in its device's cache window:
+    /// only an open, writable file whose bytes stay where they were written (a
+    /// regular file, not appending) can. The default is false: every write goes
+    /// through at once.
+    virtual bool defersWrites() const { return false; }
+    /// Moves the position iCount bytes on and returns the new position. The default
+    /// seeks from the current position and then asks for it.
+    virtual unsigned long long skip(unsigned long long iCount);
+
 private:
     cFs moFs;                     ///< shared handle
     cAbstractIOBlockDevice* mpBD; ///< not owned: the device owns this implementation

@@ -5,6 +5,8 @@
 #include "qor_core/pi/debug.h"
 #include "qor_core/std/bounds.h"
 
+#include <cstring>
+
 namespace qio {
 
 namespace {
@@ -35,6 +37,9 @@ cIOBlockDeviceImpl::cIOBlockDeviceImpl(cAbstractIOBlockDevice& oDevice)
       miPreferredBlockSize(kWindowSize), miCachedSize(0), mbWritingBack(false)
 {
     moData.setGrowStep(14);
+    // The storage stays when the window shrinks or is forgotten: the next window
+    // needs it again.
+    moData.setFitOnErase(false);
     moData.clear();
 }
 
@@ -45,6 +50,7 @@ cIOBlockDeviceImpl::cIOBlockDeviceImpl(const cIOBlockDeviceImpl& oOther,
       mbWritingBack(false)
 {
     moData.setGrowStep(14);
+    moData.setFitOnErase(false);
     if (!oOther.mbInvalid && !oOther.mbDirty) {
         moData = oOther.moData;
         mbInvalid = false;
@@ -77,6 +83,9 @@ unsigned cIOBlockDeviceImpl::cacheLocation(unsigned long long iPos, unsigned iCo
         moData.clear();
         return 0;
     }
+    // A window made larger than usual for one request gives its storage back.
+    if (iLength <= unsigned(kWindowSize) && moData.poolSize() > unsigned(kWindowSize))
+        moData.clear();
     moData.setSize(unsigned(iLength));
     unsigned iRead = 0;
     keepingPosition(oDevice, [&] {
@@ -114,6 +123,41 @@ const char* cIOBlockDeviceImpl::provideData(unsigned long long iPos, unsigned iC
     return moData.data(cacheLocation(iPos, iCount), iCount);
 }
 
+void cIOBlockDeviceImpl::deferWrite(unsigned long long iPos, const char* pSource, unsigned iCount)
+{
+    QOR_ASSERT_TEXT(iCount <= unsigned(kWindowSize), "iCount <= kWindowSize");
+    if (iCount == 0)
+        return;
+    // Bytes the array view handed out live in the window's storage, which can move.
+    const char* pPool = moData.data(true);
+    if (pPool && pSource < pPool + moData.poolSize() && pSource + iCount > pPool) {
+        cAbstractIODevice::tCharArray oCopy(pSource, iCount);
+        deferWrite(iPos, oCopy.data(), iCount);
+        return;
+    }
+    bool bJoins = !mbInvalid && mbDirty && iPos >= miCachePos &&
+                  iPos - miCachePos <= moData.length() &&
+                  iPos - miCachePos + iCount <= unsigned(kWindowSize);
+    if (!bJoins) {
+        flush();
+        mbInvalid = true;
+        mbDirty = false;
+        miCachePos = iPos;
+        moData.setSize(0);
+    }
+    unsigned iAt = unsigned(iPos - miCachePos);
+    if (iAt + iCount > moData.length()) {
+        if (moData.poolSize() < unsigned(kWindowSize))
+            moData.setSize(kWindowSize); // the whole window at once, not step by step
+        moData.setSize(iAt + iCount);
+    }
+    std::memcpy(moData.data() + iAt, pSource, iCount);
+    mbInvalid = false;
+    mbDirty = true;
+    if (miCachedSize != 0 && iPos + iCount > miCachedSize)
+        miCachedSize = iPos + iCount;
+}
+
 void cIOBlockDeviceImpl::flush()
 {
     if (!mbDirty || mbWritingBack)
@@ -138,7 +182,7 @@ void cIOBlockDeviceImpl::invalidate()
 {
     mbInvalid = true;
     mbDirty = false;
-    moData.clear();
+    moData.setSize(0);
 }
 
 // --- cAbstractIOBlockDevice -------------------------------------------------

@@ -16,13 +16,22 @@ class cAbstractIOBlockDevice;
 /// The cache window of a block device: up to 64 KiB of the device's bytes from the
 /// cache position on. Positions and the cached size are 64-bit. Bytes changed
 /// through the window are dirty until they are written back, which happens before
-/// the window moves, before the device is read or written as a stream, and on
-/// flush(). Every access keeps the device's stream position.
+/// the window moves, before the device is read as a stream or written past the
+/// window, and on flush(). Every access keeps the device's stream position.
+///
+/// The window also collects small stream writes (deferWrite): a device that
+/// defers a write moves its stream position on at once and leaves the bytes dirty
+/// in the window, so that a run of small writes reaches the device as one large
+/// write. The bytes count as the device's from then on: the array view reads them
+/// from the window, and everything that looks at the device itself (stream reads,
+/// measuring the size, seeking from the end, truncating, copying, closing) writes
+/// them back first.
 ///
 /// Invariant: when valid, moData holds exactly the device bytes
 /// [miCachePos, miCachePos + length) as read (or as changed, when dirty); a window
 /// that reaches the end of the device is cut there, so bytes past the end are never
-/// handed out.
+/// handed out. Deferred bytes may reach past the end the device reports until
+/// they are written back; they are the device's end then.
 class QOR_EXPORT cIOBlockDeviceImpl
 {
 public:
@@ -55,6 +64,14 @@ public:
     /// the end is the index error of the containers.
     const char* provideData(unsigned long long iPos, unsigned iCount);
 
+    /// Takes the stream write of iCount bytes (at most kWindowSize) at iPos into the
+    /// window, which then holds them dirty. They join a dirty window that they start
+    /// inside of or right behind, as far as it stays within kWindowSize bytes;
+    /// otherwise a dirty window is written back first and the bytes start a window of
+    /// their own (a clean window is dropped: it may hold bytes older than the
+    /// device's, which a write-back would restore). pSource may point into the
+    /// window. When the write-back fails, the exception passes and nothing changed.
+    void deferWrite(unsigned long long iPos, const char* pSource, unsigned iCount);
     /// Writes dirty bytes back; they stay dirty when that fails.
     void flush();
     /// Forgets the cached bytes (dirty ones included).
@@ -93,7 +110,11 @@ private:
 /// exception. Stream positions and sizes are 64-bit.
 ///
 /// The stream operations of derived devices call beforeStreamRead() and
-/// beforeStreamWrite(), which keep the cache window and the stream coherent.
+/// beforeStreamWrite(), which keep the cache window and the stream coherent. A
+/// derived device may instead hand small stream writes to the window
+/// (cache().deferWrite) after moving its position past them; it then writes the
+/// window back before it measures its end (a seek from the end) and before it
+/// closes.
 class QOR_EXPORT cAbstractIOBlockDevice : public cAbstractIODevice,
                                           public qstd::tAbstractArrayProxy<char>
 {

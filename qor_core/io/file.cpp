@@ -48,6 +48,8 @@ cFile::cFile(const cFile& oOther)
 cFile& cFile::operator=(const cFile& oOther)
 {
     if (this != &oOther) {
+        // Bytes waiting for this file are written while a failure can still be told.
+        cAbstractIOBlockDevice::flush();
         cFile oCopy(oOther);
         swap(oCopy);
     }
@@ -81,8 +83,31 @@ unsigned long long cFile::read(void* pTarget, unsigned long long iMax)
 
 unsigned long long cFile::write(const void* pSource, unsigned long long iCount)
 {
-    beforeStreamWrite();
-    return mpImpl->writeBytes(static_cast<const char*>(pSource), iCount);
+    const char* pData = static_cast<const char*>(pSource);
+    cIOBlockDeviceImpl& oCache = cache();
+    // The write-back of the window itself goes through.
+    if (oCache.isWritingBack())
+        return mpImpl->writeBytes(pData, iCount);
+    if (iCount >= kDeferLimit || !mpImpl->defersWrites()) {
+        beforeStreamWrite();
+        return mpImpl->writeBytes(pData, iCount);
+    }
+    if (iCount == 0)
+        return 0;
+    // The position moves on now, as if the bytes had been written, so that copies
+    // sharing it and every later seek see it right; the bytes follow with the window.
+    unsigned long long iPos = mpImpl->skip(iCount) - iCount;
+    try {
+        oCache.deferWrite(iPos, pData, unsigned(iCount));
+    } catch (...) {
+        // Nothing of this write happened.
+        try {
+            mpImpl->seek((long long)iPos, SeekFromStart);
+        } catch (...) {
+        }
+        throw;
+    }
+    return iCount;
 }
 
 qucs::cString cFile::name() const
@@ -92,6 +117,9 @@ qucs::cString cFile::name() const
 
 void cFile::seek(long long iOffset, SeekMode eMode)
 {
+    // The end lies behind the bytes that wait in the window.
+    if (eMode == SeekFromEnd)
+        cAbstractIOBlockDevice::flush();
     mpImpl->seek(iOffset, eMode);
 }
 
@@ -131,11 +159,15 @@ void cFile::release()
 
 void cFile::rename(const qucs::cString& sTo)
 {
+    // Whoever opens the new name finds every byte written so far.
+    cAbstractIOBlockDevice::flush();
     mpImpl->rename(sTo);
 }
 
 qstd::cDateTime cFile::lastModified() const
 {
+    // Waiting bytes change the time stamp when they are written.
+    const_cast<cFile&>(*this).cAbstractIOBlockDevice::flush();
     return mpImpl->lastModified();
 }
 

@@ -12,9 +12,26 @@ namespace qio {
 /// carries out. A copy works on the same open file and shares its position. The
 /// destructor writes back a dirty cache window and closes the file; failures there
 /// are swallowed (call flush() and close() to see them). Used by one thread at a time.
+///
+/// Stream writes of less than kDeferLimit bytes to a file that allows it
+/// (cAbstractFileImpl::defersWrites) wait in the cache window and reach the file
+/// system in blocks of up to 64 KiB: the position moves on at once, the array
+/// view, reads, size(), eof(), seeks from the end, truncate(), rename(), copies,
+/// flush() and close() see the bytes or write them first. A failure to write them
+/// is reported by the operation that writes them; the bytes then stay waiting.
+/// Other objects on the same file (copies made earlier included) see them after
+/// flush(); copies that write in turn still place their bytes one after the other,
+/// since every write takes its place from the shared position at once.
 class QOR_EXPORT cFile : public cAbstractIOBlockDevice
 {
 public:
+    enum
+    {
+        /// Writes of this many bytes or more go through at once: no two of them fit
+        /// into one window, so collecting them would only add a copy.
+        kDeferLimit = cIOBlockDeviceImpl::kWindowSize / 2
+    };
+
     /// Not opened yet.
     cFile(const cFs& oFs, const qucs::cString& sPath);
     /// Opened on oFs (links followed); throws "Unable to open file" with the cause.

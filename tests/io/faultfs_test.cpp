@@ -6,6 +6,7 @@
 #include "qor_core/pi/platform/dependend/native_linux/linuxfsimpl.h"
 
 #include <cerrno>
+#include <functional>
 #include <random>
 
 using namespace qortest;
@@ -140,6 +141,14 @@ private:
 class FaultFs : public cScratchTest
 {
 protected:
+    /// oFs as a proxy whose paths below the scratch directory are served faulty.
+    void mountFaulty(qio::cFs& oFs, cFaultPlan& oPlan)
+    {
+        oFs.setImpl(qstd::tAutoPtr<qio::cAbstractFsImpl>(new qio::cProxyFs(oFs)));
+        oFs.bind(qpi::cPlatform().createFsImpl(oFs));
+        oFs.bind(qstd::tAutoPtr<qio::cAbstractFsImpl>(new cFaultFs(oFs, msDir, oPlan)));
+    }
+
     /// What the scenario reported done.
     struct cProgress
     {
@@ -189,9 +198,7 @@ TEST_F(FaultFs, EveryFailureIsReportedAndNothingLeaks)
 
     cFaultPlan oPlan;
     qio::cFs oFs;
-    oFs.setImpl(qstd::tAutoPtr<qio::cAbstractFsImpl>(new qio::cProxyFs(oFs)));
-    oFs.bind(qpi::cPlatform().createFsImpl(oFs));
-    oFs.bind(qstd::tAutoPtr<qio::cAbstractFsImpl>(new cFaultFs(oFs, msDir, oPlan)));
+    mountFaulty(oFs, oPlan);
 
     const char* pKinds[] = {"read", "write", "seek", "close", "rename"};
     const int iErrors[] = {EIO, ENOSPC, EIO, EIO, EXDEV};
@@ -241,4 +248,100 @@ TEST_F(FaultFs, EveryFailureIsReportedAndNothingLeaks)
         }
     }
     EXPECT_GT(iFailures, 20);
+}
+
+TEST_F(FaultFs, AWaitingWriteThatFailsIsReportedByTheNextOperationAndKept)
+{
+    cFaultPlan oPlan;
+    qio::cFs oFs;
+    mountFaulty(oFs, oPlan);
+    const std::pair<std::string, int> oNoSpace("write", ENOSPC);
+    struct cCase
+    {
+        const char* mpName;
+        std::function<void(qio::cFile&)> mfOperation;
+    };
+    const std::vector<cCase> oCases = {
+        {"flush", [](qio::cFile& f) { f.flush(); }},
+        {"read",
+         [](qio::cFile& f) {
+             char c;
+             f.read(&c, 1);
+         }},
+        {"size", [](qio::cFile& f) { f.size(true); }},
+        {"eof",
+         [](qio::cFile& f) {
+             f.touchSize();
+             f.eof();
+         }},
+        {"seek from the end", [](qio::cFile& f) { f.seek(0, qio::SeekFromEnd); }},
+        {"truncate", [](qio::cFile& f) { f.truncate(f.pos()); }},
+        {"array view", [](qio::cFile& f) { static_cast<const qio::cFile&>(f).proxyAt(0u); }},
+        {"copy", [](qio::cFile& f) { qio::cFile oCopy(f); }},
+        {"rename",
+         [this](qio::cFile& f) {
+             f.rename(qpath("g"));
+             f.rename(qpath("f"));
+         }},
+        {"window full", [](qio::cFile& f) { f.write(std::string(10000, 'v').data(), 10000); }},
+    };
+    std::string sExpected;
+    qio::cFile oFile(oFs, qpath("f"), qio::ReadWrite, qio::CreateIfMissing, qio::Truncate);
+    for (const cCase& oCase : oCases) {
+        SCOPED_TRACE(oCase.mpName);
+        const bool bFull = std::string(oCase.mpName) == "window full";
+        std::string sBytes = std::string(oCase.mpName) + ";";
+        ASSERT_EQ(sBytes.size(), oFile.write(sBytes.data(), sBytes.size()));
+        sExpected += sBytes;
+        for (int i = 0; bFull && i < 2; ++i) {
+            ASSERT_EQ(30000u, oFile.write(std::string(30000, 'w').data(), 30000));
+            sExpected += std::string(30000, 'w');
+        }
+        unsigned long long iPos = oFile.pos();
+        oPlan.reset(cFaultPlan::Write, 1, ENOSPC);
+        EXPECT_EQ(oNoSpace, osErrorOf([&] { oCase.mfOperation(oFile); }));
+        EXPECT_TRUE(oPlan.mbFired);
+        EXPECT_TRUE(oFile.cache().isDirty()) << "the bytes still wait";
+        EXPECT_EQ(iPos, oFile.pos()) << "the failed operation left the position";
+        oPlan.reset(cFaultPlan::Write, 0, 0);
+        oCase.mfOperation(oFile);
+        if (bFull)
+            sExpected += std::string(10000, 'v');
+        oFile.flush();
+        EXPECT_TRUE(sExpected == readAll(path("f")));
+        oFile.seek(0, qio::SeekFromEnd);
+    }
+
+    // Closing reports the failure and still releases the descriptor.
+    int iDescriptors = openDescriptors();
+    oFile.write("lost", 4);
+    oPlan.reset(cFaultPlan::Write, 1, ENOSPC);
+    EXPECT_EQ(oNoSpace, osErrorOf([&] { oFile.close(); }));
+    EXPECT_FALSE(oFile.isOpen());
+    EXPECT_EQ(iDescriptors - 1, openDescriptors());
+    oFile.close();
+
+    // Assigning another file to one with waiting bytes writes them first.
+    {
+        qio::cFile oTarget(oFs, qpath("t"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+        qio::cFile oSource(oFs, qpath("f"), qio::ReadOnly, qio::MustExist, qio::Overwrite);
+        oTarget.write("kept", 4);
+        oPlan.reset(cFaultPlan::Write, 1, ENOSPC);
+        EXPECT_EQ(oNoSpace, osErrorOf([&] { oTarget = oSource; }));
+        EXPECT_EQ(4u, oTarget.pos()) << "still the old file";
+        oPlan.reset(cFaultPlan::Write, 0, 0);
+        oTarget = oSource;
+        EXPECT_EQ("kept", readAll(path("t")));
+    }
+
+    // So does the destructor, which cannot report it.
+    iDescriptors = openDescriptors();
+    {
+        qio::cFile oGone(oFs, qpath("f"), qio::WriteOnly, qio::MustExist, qio::Append);
+        qio::cFile oLost(oFs, qpath("h"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+        oLost.write("lost", 4);
+        oPlan.reset(cFaultPlan::Write, 1, ENOSPC);
+    }
+    EXPECT_TRUE(oPlan.mbFired);
+    EXPECT_EQ(iDescriptors, openDescriptors());
 }

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <random>
+#include <sys/stat.h>
 
 using namespace qortest;
 using qio::cFile;
@@ -89,6 +90,150 @@ TEST_F(File, TheWindowAndTheStreamStayCoherent)
     EXPECT_EQ("aSaaaaS", sDisk.substr(4, 7));
 }
 
+TEST_F(File, SmallWritesWaitInTheWindowAndStayCoherent)
+{
+    const std::string sData = randomBytes(100000, 2);
+    std::string sExpected = sData;
+    cFile oFile(qpath("f"), qio::ReadWrite, qio::CreateIfMissing, qio::Truncate);
+    EXPECT_EQ(0u, oFile.size()); // measured while empty: not kept
+    for (size_t i = 0; i < sData.size(); i += 1000) {
+        ASSERT_EQ(1000u, oFile.write(&sData[i], 1000));
+        ASSERT_EQ(i + 1000, oFile.pos()) << "the position moves at once";
+        ASSERT_EQ(i + 1000, oFile.size()) << "measured once, then kept up to date";
+    }
+    ASSERT_TRUE(oFile.cache().isDirty()) << "the last bytes wait";
+    EXPECT_LT(readAll(path("f")).size(), sData.size());
+    // The array view, the size and the end see the waiting bytes.
+    EXPECT_EQ(sData.size(), oFile.size());
+    EXPECT_TRUE(oFile.eof());
+    const cFile& oConst = oFile;
+    EXPECT_EQ(sData[99999], oConst.proxyAt(99999u));
+    EXPECT_EQ(sData[10], oConst.proxyAt(10u)) << "moving the window writes the bytes back";
+    EXPECT_EQ(sData[99999], oConst.proxyAt(99999u));
+
+    // A write before the waiting bytes, then one behind the end: the hole reads as
+    // zeros, and the size counts the bytes still waiting.
+    oFile.seek(99990, qio::SeekFromStart);
+    oFile.write("tail", 4);
+    oFile.seek(50, qio::SeekFromStart);
+    oFile.write("head", 4);
+    sExpected.replace(99990, 4, "tail");
+    sExpected.replace(50, 4, "head");
+    EXPECT_EQ(sExpected.size(), oFile.size());
+    oFile.seek(100010, qio::SeekFromStart);
+    oFile.write("far", 3);
+    sExpected += std::string(10, '\0') + "far";
+    EXPECT_EQ(sExpected.size(), oFile.size());
+    oFile.seek(-13, qio::SeekFromEnd);
+    EXPECT_EQ(sExpected.size() - 13, oFile.pos()) << "the end lies behind the waiting bytes";
+    EXPECT_EQ(sExpected.substr(sExpected.size() - 13), readFrom(oFile, 20));
+
+    // A read right after a write reads what was written.
+    oFile.seek(40, qio::SeekFromStart);
+    oFile.write("read", 4);
+    sExpected.replace(40, 4, "read");
+    oFile.seek(40, qio::SeekFromStart);
+    EXPECT_EQ(sExpected.substr(40, 20), readFrom(oFile, 20));
+
+    // A copy sees the waiting bytes and shares the position.
+    oFile.write("copy", 4);
+    sExpected.replace(60, 4, "copy");
+    cFile oCopy(oFile);
+    oCopy.seek(0, qio::SeekFromStart);
+    EXPECT_EQ(sExpected.substr(0, 70), readFrom(oCopy, 70));
+    EXPECT_EQ(70u, oFile.pos());
+    oCopy.close();
+
+    // Bytes the array view handed out, written again from where they lie.
+    const char* pHanded = oFile.proxyProvideData(0, 16) + 2;
+    oFile.write(pHanded, 8);
+    sExpected.replace(70, 8, sExpected.substr(2, 8));
+    EXPECT_EQ(sExpected.substr(70, 8), std::string(oFile.proxyProvideData(70, 8), 8));
+
+    // A truncation through waiting bytes is never undone.
+    oFile.seek(1000, qio::SeekFromStart);
+    oFile.write("gone", 4);
+    oFile.truncate(500);
+    EXPECT_EQ(500u, oFile.size());
+    oFile.write("more", 4); // at 1004: the hole is zeros
+    sExpected = sExpected.substr(0, 500) + std::string(504, '\0') + "more";
+    oFile.close();
+    EXPECT_EQ(sExpected, readAll(path("f")));
+}
+
+TEST_F(File, WaitingBytesReachOtherReadersAfterFlushRenameAndClose)
+{
+    cFile oFile(qpath("f"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+    oFile.write("abc", 3);
+    EXPECT_EQ("", readAll(path("f")));
+    oFile.flush();
+    EXPECT_EQ("abc", readAll(path("f")));
+    cFile oReader(qpath("f"), qio::ReadOnly);
+    EXPECT_EQ("abc", std::string(oReader.mmap(), 3));
+    oFile.write("def", 3);
+    EXPECT_EQ(std::vector<std::string>{"MMAP not supported in r/w mode!"},
+              failureOf([&] { oFile.mmap(); }));
+    oFile.rename(qpath("g"));
+    EXPECT_EQ("abcdef", readAll(path("g"))) << "renaming writes the bytes first";
+    oFile.write("ghi", 3);
+    {
+        cFile oOther(qpath("h"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+        oOther.write("h", 1);
+        oOther = oFile; // the assigned file's bytes are written, then it is closed
+        EXPECT_EQ("h", readAll(path("h")));
+        EXPECT_EQ("abcdefghi", readAll(path("g"))) << "the copy wrote the bytes first";
+        oOther.write("jkl", 3);
+    }
+    EXPECT_EQ("abcdefghijkl", readAll(path("g"))) << "the destructor writes them";
+
+    // A write into a window that was only read never writes its older bytes back
+    // over what another object wrote in the meantime.
+    cFile oViewer(qpath("g"), qio::ReadWrite);
+    EXPECT_EQ('a', static_cast<const cFile&>(oViewer).proxyAt(0u));
+    {
+        cFile oOther(qpath("g"), qio::WriteOnly);
+        oOther.seek(8, qio::SeekFromStart);
+        oOther.write("I", 1);
+    }
+    oViewer.write("A", 1);
+    oViewer.close();
+    EXPECT_EQ("AbcdefghIjkl", readAll(path("g")));
+
+    // Copies that write in turn keep their order.
+    cFile oFirst(qpath("c"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+    cFile oSecond(oFirst);
+    oFirst.write("a1", 2);
+    oSecond.write("b1", 2);
+    oFirst.write("a2", 2);
+    oFirst.close();
+    oSecond.close();
+    EXPECT_EQ("a1b1a2", readAll(path("c")));
+}
+
+TEST_F(File, AppendingFilesPipesAndLargeWritesGoThroughAtOnce)
+{
+    writeAll(path("f"), "abc");
+    cFile oAppend(qpath("f"), qio::WriteOnly, qio::MustExist, qio::Append);
+    oAppend.write("d", 1);
+    EXPECT_EQ("abcd", readAll(path("f")));
+    EXPECT_FALSE(oAppend.cache().isDirty());
+
+    cFile oLarge(qpath("g"), qio::WriteOnly, qio::CreateIfMissing, qio::Truncate);
+    const std::string sLarge = randomBytes(cFile::kDeferLimit, 3);
+    oLarge.write(sLarge.data(), sLarge.size());
+    EXPECT_EQ(sLarge, readAll(path("g")));
+
+    ASSERT_EQ(0, mkfifo(path("p").c_str(), 0600));
+    cFile oPipe(qpath("p"), qio::ReadWrite, qio::MustExist, qio::Overwrite);
+    EXPECT_EQ(3u, oPipe.write("xyz", 3));
+    int iReader = open(path("p").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_NE(-1, iReader);
+    char cBuffer[8];
+    EXPECT_EQ(3, ::read(iReader, cBuffer, sizeof(cBuffer)));
+    EXPECT_EQ("xyz", std::string(cBuffer, 3));
+    close(iReader);
+}
+
 TEST_F(File, ArrayViewEdges)
 {
     writeAll(path("f"), "0123456789");
@@ -109,6 +254,8 @@ TEST_F(File, ArrayViewEdges)
               failureOf([&] { oFile.proxyInsert(11, "C", 1); }));
     EXPECT_THROW(oFile.proxyInsertDefaultObjects(3, 2), qstd::cBugException);
     oFile.proxyInsertDefaultObjects(12, 2);
+    EXPECT_EQ(14u, oFile.size());
+    oFile.flush(); // for the reader below, which opens the file anew
     EXPECT_EQ(std::string("0123456789AB\0\0", 14), readAll(path("f")));
 
     // Erasing only the last bytes.

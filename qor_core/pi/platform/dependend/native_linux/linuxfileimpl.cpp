@@ -25,18 +25,20 @@ const int kNotOpen = EBADFD;
 
 cLinuxFileImpl::cLinuxFileImpl(const qio::cFs& oFs, qio::cAbstractIOBlockDevice& oDevice)
     : qio::cAbstractFileImpl(oFs, oDevice), miFd(-1), mbWritable(false), mbRemoveOnClose(false),
-      mpMap(nullptr), miMapLength(0)
+      mbDefersWrites(false), mpMap(nullptr), miMapLength(0)
 {
 }
 
 cLinuxFileImpl::cLinuxFileImpl(const cLinuxFileImpl& oOther, qio::cAbstractIOBlockDevice& oDevice)
     : qio::cAbstractFileImpl(oOther.fs(), oDevice), miFd(-1), mbWritable(oOther.mbWritable),
-      mbRemoveOnClose(oOther.mbRemoveOnClose), msName(oOther.msName), mpMap(nullptr), miMapLength(0)
+      mbRemoveOnClose(oOther.mbRemoveOnClose), mbDefersWrites(false), msName(oOther.msName),
+      mpMap(nullptr), miMapLength(0)
 {
     if (oOther.miFd != -1) {
         miFd = ::dup(oOther.miFd);
         if (miFd == -1)
             throw qstd::cOSErrorException("dup", errno, msName);
+        mbDefersWrites = oOther.mbDefersWrites;
     }
 }
 
@@ -148,8 +150,13 @@ void cLinuxFileImpl::open(const qucs::cString& sPath, qio::OpenMode eOpen, qio::
     while (iFd == -1 && errno == EINTR);
     if (iFd == -1)
         throw qstd::cOSErrorException("open", errno, sPath);
+    // Writes can wait only where positions mean something and stay: not on an
+    // appending file (the system picks the end), a pipe, a socket or a device.
+    struct stat64 oStat;
+    bool bRegular = ::fstat64(iFd, &oStat) == 0 && S_ISREG(oStat.st_mode);
     miFd = iFd;
     mbWritable = bWritable;
+    mbDefersWrites = bWritable && bRegular && eWrite != qio::Append;
     msName = sPath;
 }
 
@@ -172,6 +179,7 @@ void cLinuxFileImpl::close()
         int iError = errno;
         miFd = -1;
         mbWritable = false;
+        mbDefersWrites = false;
         if (pWriteBack)
             std::rethrow_exception(pWriteBack);
         if (iResult != 0)
@@ -256,6 +264,16 @@ void cLinuxFileImpl::seek(long long iOffset, qio::SeekMode eMode)
                                                 : SEEK_SET;
     if (sysSeek(miFd, iOffset, iWhence) < 0)
         throw qstd::cOSErrorException("seek", errno);
+}
+
+unsigned long long cLinuxFileImpl::skip(unsigned long long iCount)
+{
+    if (miFd == -1)
+        throw qstd::cOSErrorException("seek", kNotOpen);
+    long long iPos = sysSeek(miFd, (long long)iCount, SEEK_CUR);
+    if (iPos < 0)
+        throw qstd::cOSErrorException("seek", errno);
+    return (unsigned long long)iPos;
 }
 
 unsigned long long cLinuxFileImpl::pos() const

@@ -45,6 +45,10 @@ public:
     unsigned long long pos() const override;
     void flush() override;
     bool isOpen() const override { return miFd != -1; }
+    /// True for a regular file open for writing without appending.
+    bool defersWrites() const override { return mbDefersWrites; }
+    /// One lseek64 from the current position; the cached size stays.
+    unsigned long long skip(unsigned long long iCount) override;
     virtual void munmap();
 
     int descriptor() const { return miFd; }
@@ -71,6 +75,7 @@ private:
     int miFd;        ///< -1 when closed
     bool mbWritable; ///< opened for writing
     bool mbRemoveOnClose;
+    bool mbDefersWrites;  ///< writable regular file, not appending
     qucs::cString msName; ///< as passed to open, or renamed to
     void* mpMap;          ///< read-only mapping; null when not mapped
     unsigned long long miMapLength;
