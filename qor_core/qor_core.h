@@ -111,7 +111,9 @@
 #include "qor_core/ucs/endecutf16.h"
 #include "qor_core/ucs/ucsexceptions.h"
 #include "qor_core/ucs/limessage.h"
+#include "qor_core/ucs/litrtable.h"
 #include "qor_core/ucs/lilocale.h"
+#include "qor_core/ucs/litranslationloader.h"
 
 #include "qor_core/io/ioexceptions.h"
 #include "qor_core/io/permissions.h"
