@@ -81,11 +81,14 @@ public:
     bool translate(const qstd::cAsciiString& sKey, cString& sResult,
                    const cLILocale* pOrigin) const;
 
-    /// Reads a translation file (see the class comment of the reader in the
-    /// implementation). The file is read into a temporary locale; only when that
-    /// succeeded do this locale's contents become the file's and fileName() the
-    /// given name. On failure the locale is unchanged and the exception tells the
-    /// file and line.
+    /// Reads a translation file of the system's file system: "key" = "value"
+    /// statements, Name = "...", Flag = "..." (behind the file's directory),
+    /// include "file" and fromFile("file") values, both relative to the file that
+    /// names them; at most 10 files per load, the main file included. The file is
+    /// read into a temporary locale; only when that succeeded do this locale's
+    /// contents become the file's and fileName() the given name. On failure the
+    /// locale is unchanged and the exception names the file and line, with the
+    /// cause beneath.
     void loadFromFile(const cString& sFileName);
     /// Empties name, flag, table and file name.
     void clear();
