@@ -98,6 +98,10 @@
 #include "qor_core/qcs/pluginmgr.h"
 
 #include "qor_core/qce/net++/netabstractaddress.h"
+#include "qor_core/qce/net++/netabstractipaddress.h"
+#include "qor_core/qce/net++/netabstractipv4address.h"
+#include "qor_core/qce/net++/netabstractipcapinfo.h"
+#include "qor_core/qce/net++/netexceptions.h"
 #include "qor_core/qce/abstractcoreextension.h"
 #include "qor_core/qce/unsupportedextensionexception.h"
 #include "qor_core/qce/extensionpair.h"
