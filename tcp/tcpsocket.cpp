@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -103,27 +104,24 @@ bool cTcpSocket::readAll(qstd::tArray<char>& oData, qce::cNetAbstractAddress*)
 {
     if (miFd < 0)
         return false;
-    unsigned iTotal = 0;
-    while (iTotal < kReadAllLimit) {
-        unsigned iStart = oData.size();
-        oData.setSize(iStart + kReadAllStep);
-        ssize_t iRead = ::recv(miFd, oData.data() + iStart, kReadAllStep, MSG_DONTWAIT);
-        oData.setSize(iStart + (iRead > 0 ? unsigned(iRead) : 0u));
-        if (iRead > 0) {
-            iTotal += unsigned(iRead);
-            if (unsigned(iRead) < kReadAllStep)
-                break; // drained for now
-            continue;
-        }
-        if (iRead == 0)
-            markClosed(false);
-        else if (errno == EINTR)
-            continue;
-        else if (errno != EAGAIN && errno != EWOULDBLOCK)
-            markClosed(true);
-        break;
-    }
-    return iTotal != 0;
+    // Sized once by what is queued, so that a large arrival is neither copied while
+    // the array grows nor split into many small reads.
+    int iQueued = 0;
+    if (::ioctl(miFd, FIONREAD, &iQueued) != 0 || iQueued <= 0)
+        iQueued = int(kReadAllStep);
+    unsigned iWanted = unsigned(iQueued) < kReadAllLimit ? unsigned(iQueued) : kReadAllLimit;
+    const unsigned iStart = oData.size();
+    oData.setSize(iStart + iWanted);
+    ssize_t iRead;
+    do
+        iRead = ::recv(miFd, oData.data() + iStart, iWanted, MSG_DONTWAIT);
+    while (iRead < 0 && errno == EINTR);
+    oData.setSize(iStart + (iRead > 0 ? unsigned(iRead) : 0u));
+    if (iRead == 0)
+        markClosed(false);
+    else if (iRead < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+        markClosed(true);
+    return iRead > 0;
 }
 
 bool cTcpSocket::canRead() const

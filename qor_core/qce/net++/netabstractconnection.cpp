@@ -47,11 +47,20 @@ void cNetAbstractSocket::schedule(qpi::cWorkQueue& oQueue)
 
 // --- cNetAbstractConnection -------------------------------------------------
 
+// The guard unlinks itself in its destructor unless the connection died first; g++
+// cannot see that and warns about the stored address of a local.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
 cNetAbstractConnection::cAliveGuard::cAliveGuard(cNetAbstractConnection& oConnection)
     : mpConnection(&oConnection), mpOuter(oConnection.mpGuards), mbAlive(true)
 {
     oConnection.mpGuards = this;
 }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
 cNetAbstractConnection::cAliveGuard::~cAliveGuard()
 {
