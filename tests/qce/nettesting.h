@@ -1,13 +1,11 @@
-// nettesting.h - helpers of the network tests: a plain IPv4 address and exception texts.
+// nettesting.h - helpers of the network tests: a plain IPv4 address; exception texts
+// and descriptor counts come from the file tests' helpers.
 #ifndef QOR_TESTS_QCE_NETTESTING_H
 #define QOR_TESTS_QCE_NETTESTING_H
 
-#include "qor_core/qor_core.h"
+#include "io/iotesting.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include <functional>
 
 namespace qortest {
 
@@ -46,29 +44,70 @@ public:
     unsigned int miPort = 0;
 };
 
-/// The untranslated text of each exception of the chain, outermost first.
-inline std::vector<std::string> netChainOf(const qstd::cAbstractException& e)
+/// Records what a connection reports and runs optional functions from its signals.
+class cConnectionProbe : public qrmi::cConnectable
 {
-    std::vector<std::string> oTexts;
-    for (const qstd::cAbstractException* p = &e; p; p = p->history()) {
-        qstd::cAsciiString sText;
-        if (p->liMessage())
-            p->liMessage()->untranslated(sText);
-        oTexts.push_back(sText.c_str());
+public:
+    explicit cConnectionProbe(qce::cNetAbstractConnection& oConnection)
+    {
+        oConnection.sigClosed.connect(*this, &cConnectionProbe::closed);
+        oConnection.sigInvalidated.connect(*this, &cConnectionProbe::invalidated);
+        oConnection.sigDataReceived.connect(*this, &cConnectionProbe::received);
+        oConnection.sigChunkSent.connect(*this, &cConnectionProbe::chunk);
+        oConnection.sigTxComplete.connect(*this, &cConnectionProbe::complete);
     }
-    return oTexts;
-}
+    piVoid closed(qce::cNetAbstractConnection& c)
+    {
+        ++miClosed;
+        if (mfClosed)
+            mfClosed(c);
+        return piVoid();
+    }
+    piVoid invalidated(qce::cNetAbstractConnection& c)
+    {
+        ++miInvalidated;
+        if (mfInvalidated)
+            mfInvalidated(c);
+        return piVoid();
+    }
+    piVoid received(qce::cNetAbstractConnection& c, const qstd::tArray<char>& oData)
+    {
+        moReceived.emplace_back(oData.begin(), oData.end());
+        msData.append(oData.begin(), oData.end());
+        if (mfReceived)
+            mfReceived(c, oData);
+        return piVoid();
+    }
+    piVoid chunk()
+    {
+        ++miChunks;
+        return piVoid();
+    }
+    piVoid complete()
+    {
+        ++miComplete;
+        if (mfComplete)
+            mfComplete();
+        return piVoid();
+    }
+    piVoid error(qce::cNetAbstractConnection&, const qstd::cAbstractException& e)
+    {
+        moErrors.push_back(chainOf(e));
+        return piVoid();
+    }
 
-/// Runs f, which must throw a cAbstractException, and returns the texts of its chain.
-template <class F> std::vector<std::string> netFailureOf(F f)
+    int miClosed = 0, miInvalidated = 0, miChunks = 0, miComplete = 0;
+    std::vector<std::string> moReceived;
+    std::string msData; ///< everything received, in order
+    std::vector<std::vector<std::string>> moErrors;
+    std::function<void(qce::cNetAbstractConnection&)> mfClosed, mfInvalidated;
+    std::function<void(qce::cNetAbstractConnection&, const qstd::tArray<char>&)> mfReceived;
+    std::function<void()> mfComplete;
+};
+
+inline qstd::tArray<char> bytes(const std::string& s)
 {
-    try {
-        f();
-    } catch (const qstd::cAbstractException& e) {
-        return netChainOf(e);
-    }
-    ADD_FAILURE() << "nothing thrown";
-    return {};
+    return qstd::tArray<char>(s.data(), unsigned(s.size()));
 }
 
 } // namespace qortest
