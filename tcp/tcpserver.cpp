@@ -95,9 +95,21 @@ qstd::tAutoPtr<qce::cNetAbstractConnection> cTcpServer::takeConnection()
 
 piVoid cTcpServer::sltAccept()
 {
-    bool bAlive = true;
-    bool* pOuterAlive = mpAlive;
-    mpAlive = &bAlive;
+    // Tells this run whether a slot destroyed the server; unlinked on every way out
+    // while the server lives.
+    struct cAliveLink
+    {
+        cAliveLink(bool*& pLink) : mpLink(pLink), mpOuter(pLink) { pLink = &mbAlive; }
+        ~cAliveLink()
+        {
+            if (mbAlive)
+                mpLink = mpOuter;
+        }
+        bool*& mpLink;
+        bool* mpOuter;
+        bool mbAlive = true;
+    } oLink(mpAlive);
+    const bool& bAlive = oLink.mbAlive;
     for (int i = 0; i < kAcceptsPerEvent && miFd >= 0; ++i) {
         sockaddr_in oPeerAddr;
         socklen_t iLength = sizeof(oPeerAddr);
@@ -109,7 +121,6 @@ piVoid cTcpServer::sltAccept()
             if (errno == EAGAIN || errno == EWOULDBLOCK)
                 break;
             int iError = errno;
-            mpAlive = pOuterAlive;
             throw qstd::cOSErrorException("accept", iError);
         }
         cTcpIpv4Address oPeer;
@@ -130,7 +141,6 @@ piVoid cTcpServer::sltAccept()
             return piVoid();
         mpPending.reset(); // nobody took it: closed
     }
-    mpAlive = pOuterAlive;
     return piVoid();
 }
 
