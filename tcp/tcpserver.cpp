@@ -93,6 +93,12 @@ qstd::tAutoPtr<qce::cNetAbstractConnection> cTcpServer::takeConnection()
     return mpPending;
 }
 
+// The liveness flag below unlinks itself unless the server died first; g++ cannot
+// see that and warns about the stored address of a local.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
 piVoid cTcpServer::sltAccept()
 {
     // Tells this run whether a slot destroyed the server; unlinked on every way out
@@ -143,5 +149,8 @@ piVoid cTcpServer::sltAccept()
     }
     return piVoid();
 }
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
 
 } // namespace qtcp
