@@ -5,12 +5,14 @@
 #include "qor_core/qor_core.h"
 #include "tcp/tcpclient.h"
 #include "tcp/tcpserver.h"
+#include "tcp/tcpsocket.h"
 
 #include <benchmark/benchmark.h>
 
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <fcntl.h>
 #include <memory>
 #include <netinet/in.h>
@@ -22,7 +24,9 @@
 
 // Throughput: one connection carries 256 MiB per iteration, handed over in 64 KiB
 // buffers (the transport: one sendRef per buffer, the next on sigTxComplete; stream
-// receive on the other end). Echo: a 64-byte message goes out and comes back per
+// receive on the other end; the plain loop: writes until the socket takes no more,
+// reads until nothing is left, per poll). Both run with the same socket buffers of
+// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte message goes out and comes back per
 // iteration. Both ends live in this process and share the loop, as the plain loop's
 // two descriptors share its poll.
 
@@ -96,9 +100,22 @@ public:
     std::uint64_t miReceived = 0;
 };
 
+/// The same socket buffers for every connection measured: large enough for a
+/// steady stream, small enough that the bytes in flight stay in the caches.
+void setBuffers(int iFd)
+{
+    int iSize = 512 * 1024;
+    if (std::getenv("QOR_BENCH_DEFAULT_BUFFERS"))
+        return;
+    ::setsockopt(iFd, SOL_SOCKET, SO_SNDBUF, &iSize, sizeof(iSize));
+    ::setsockopt(iFd, SOL_SOCKET, SO_RCVBUF, &iSize, sizeof(iSize));
+}
+
 void BM_TcpTransportThroughput(benchmark::State& oState)
 {
     cTransportPair oPair;
+    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpClient->socket()).fd());
+    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpServerSide->socket()).fd());
     cThroughput oRun(oPair);
     for (auto _ : oState)
         oRun.run();
@@ -183,6 +200,8 @@ struct cPlainPair
 void BM_PlainPollThroughput(benchmark::State& oState)
 {
     cPlainPair oPair;
+    setBuffers(oPair.miClient);
+    setBuffers(oPair.miServer);
     std::vector<char> oOut(kBuffer), oIn(kBuffer);
     for (auto _ : oState) {
         std::uint64_t iSent = 0, iReceived = 0;
@@ -191,14 +210,15 @@ void BM_PlainPollThroughput(benchmark::State& oState)
             pollfd oFds[2] = {{oPair.miClient, short(iSent < kTotal ? POLLOUT : 0), 0},
                               {oPair.miServer, POLLIN, 0}};
             ::poll(oFds, 2, 1000);
-            if (oFds[0].revents & POLLOUT) {
+            // Like the transport: write buffers until the socket takes no more.
+            while ((oFds[0].revents & POLLOUT) && iSent < kTotal) {
                 ssize_t n = ::write(oPair.miClient, oOut.data() + iOffset, kBuffer - iOffset);
-                if (n > 0) {
-                    iOffset += unsigned(n);
-                    if (iOffset == kBuffer) {
-                        iOffset = 0;
-                        iSent += kBuffer;
-                    }
+                if (n <= 0)
+                    break;
+                iOffset += unsigned(n);
+                if (iOffset == kBuffer) {
+                    iOffset = 0;
+                    iSent += kBuffer;
                 }
             }
             if (oFds[1].revents & POLLIN) {

@@ -15,7 +15,7 @@ namespace qtcp {
 
 namespace {
 
-const unsigned kDefaultMaxTxSize = 256 * 1024;
+const unsigned kDefaultMaxTxSize = 64 * 1024;
 const unsigned kReadAllStep = 64 * 1024;
 const unsigned kReadAllLimit = 1024 * 1024;
 
