@@ -1,0 +1,261 @@
+// tcp_bench.cpp - loopback throughput and echo round trips through the TCP transport
+// and the work queue, against a plain non-blocking poll loop doing the same with
+// read and write on 127.0.0.1.
+// SPDX-License-Identifier: MIT
+#include "qor_core/qor_core.h"
+#include "tcp/tcpclient.h"
+#include "tcp/tcpserver.h"
+#include "tcp/tcpsocket.h"
+
+#include <benchmark/benchmark.h>
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+// Throughput: one connection carries 256 MiB per iteration, handed over in 64 KiB
+// buffers (the transport: one sendRef per buffer, the next on sigTxComplete; stream
+// receive on the other end; the plain loop: writes until the socket takes no more,
+// reads until nothing is left, per poll). Both run with the same socket buffers of
+// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte message goes out and comes back per
+// iteration. Both ends live in this process and share the loop, as the plain loop's
+// two descriptors share its poll.
+
+namespace {
+
+const std::uint64_t kTotal = 256ull * 1024 * 1024;
+const unsigned kBuffer = 64 * 1024;
+const unsigned kEcho = 64;
+
+/// Both ends of one loopback connection made by the transport.
+class cTransportPair : public qrmi::cConnectable
+{
+public:
+    cTransportPair()
+    {
+        moServer.sigConnected.connect(*this, &cTransportPair::sltAccepted);
+        moServer.listen(qtcp::cTcpIpv4Address("127.0.0.1:0"));
+        qtcp::cTcpClient oClient;
+        qtcp::cTcpIpv4Address oTarget;
+        oTarget.assign(moServer.address());
+        oClient.connectTo(oTarget);
+        mpClient.reset(oClient.waitConnection().release());
+        while (!mpServerSide)
+            qpi::system().exec();
+    }
+    piVoid sltAccepted(const qce::cNetAbstractAddress&)
+    {
+        mpServerSide.reset(moServer.takeConnection().release());
+        return piVoid();
+    }
+
+    qtcp::cTcpServer moServer;
+    std::unique_ptr<qce::cNetAbstractConnection> mpClient;
+    std::unique_ptr<qce::cNetAbstractConnection> mpServerSide;
+};
+
+/// Sends kTotal bytes in buffers and counts what arrives.
+class cThroughput : public qrmi::cConnectable
+{
+public:
+    explicit cThroughput(cTransportPair& oPair) : moPair(oPair), moBuffer(kBuffer)
+    {
+        oPair.mpClient->sigTxComplete.connect(*this, &cThroughput::sltSent);
+        oPair.mpServerSide->sigDataReceived.connect(*this, &cThroughput::sltReceived);
+        oPair.mpServerSide->receive(true);
+    }
+    void run()
+    {
+        miSent = miReceived = 0;
+        sltSent();
+        while (miReceived < kTotal)
+            qpi::system().exec();
+    }
+    piVoid sltSent()
+    {
+        if (miSent < kTotal) {
+            miSent += kBuffer;
+            moPair.mpClient->sendRef(qstd::tConstArrayRef<char>(moBuffer));
+        }
+        return piVoid();
+    }
+    piVoid sltReceived(qce::cNetAbstractConnection&, const qstd::tArray<char>& oData)
+    {
+        miReceived += oData.size();
+        return piVoid();
+    }
+
+    cTransportPair& moPair;
+    qstd::tArray<char> moBuffer;
+    std::uint64_t miSent = 0;
+    std::uint64_t miReceived = 0;
+};
+
+/// The same socket buffers for every connection measured: large enough for a
+/// steady stream, small enough that the bytes in flight stay in the caches.
+void setBuffers(int iFd)
+{
+    int iSize = 512 * 1024;
+    if (std::getenv("QOR_BENCH_DEFAULT_BUFFERS"))
+        return;
+    ::setsockopt(iFd, SOL_SOCKET, SO_SNDBUF, &iSize, sizeof(iSize));
+    ::setsockopt(iFd, SOL_SOCKET, SO_RCVBUF, &iSize, sizeof(iSize));
+}
+
+void BM_TcpTransportThroughput(benchmark::State& oState)
+{
+    cTransportPair oPair;
+    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpClient->socket()).fd());
+    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpServerSide->socket()).fd());
+    cThroughput oRun(oPair);
+    for (auto _ : oState)
+        oRun.run();
+    oState.SetBytesProcessed(int64_t(oState.iterations()) * int64_t(kTotal));
+}
+BENCHMARK(BM_TcpTransportThroughput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// The server end echoes; the client counts the bytes of the echo.
+class cEcho : public qrmi::cConnectable
+{
+public:
+    explicit cEcho(cTransportPair& oPair) : moPair(oPair), moMessage(kEcho)
+    {
+        oPair.mpServerSide->sigDataReceived.connect(*this, &cEcho::sltServerData);
+        oPair.mpClient->sigDataReceived.connect(*this, &cEcho::sltClientData);
+        oPair.mpServerSide->receive(true);
+        oPair.mpClient->receive(true);
+    }
+    void roundTrip()
+    {
+        miBack = 0;
+        moPair.mpClient->send(moMessage);
+        while (miBack < kEcho)
+            qpi::system().exec();
+    }
+    piVoid sltServerData(qce::cNetAbstractConnection& c, const qstd::tArray<char>& oData)
+    {
+        c.send(oData);
+        return piVoid();
+    }
+    piVoid sltClientData(qce::cNetAbstractConnection&, const qstd::tArray<char>& oData)
+    {
+        miBack += oData.size();
+        return piVoid();
+    }
+
+    cTransportPair& moPair;
+    qstd::tArray<char> moMessage;
+    unsigned miBack = 0;
+};
+
+void BM_TcpTransportEcho64(benchmark::State& oState)
+{
+    cTransportPair oPair;
+    cEcho oEcho(oPair);
+    for (auto _ : oState)
+        oEcho.roundTrip();
+}
+BENCHMARK(BM_TcpTransportEcho64)->UseRealTime();
+
+// --- the plain loop -----------------------------------------------------------
+
+/// A connected loopback pair of non-blocking descriptors.
+struct cPlainPair
+{
+    cPlainPair()
+    {
+        int iListener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in oAddr = {};
+        oAddr.sin_family = AF_INET;
+        oAddr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(iListener, reinterpret_cast<sockaddr*>(&oAddr), sizeof(oAddr));
+        ::listen(iListener, 1);
+        socklen_t iLength = sizeof(oAddr);
+        ::getsockname(iListener, reinterpret_cast<sockaddr*>(&oAddr), &iLength);
+        miClient = ::socket(AF_INET, SOCK_STREAM, 0);
+        ::connect(miClient, reinterpret_cast<sockaddr*>(&oAddr), sizeof(oAddr));
+        miServer = ::accept(iListener, nullptr, nullptr);
+        ::close(iListener);
+        for (int iFd : {miClient, miServer})
+            ::fcntl(iFd, F_SETFL, ::fcntl(iFd, F_GETFL) | O_NONBLOCK);
+    }
+    ~cPlainPair()
+    {
+        ::close(miClient);
+        ::close(miServer);
+    }
+    int miClient;
+    int miServer;
+};
+
+void BM_PlainPollThroughput(benchmark::State& oState)
+{
+    cPlainPair oPair;
+    setBuffers(oPair.miClient);
+    setBuffers(oPair.miServer);
+    std::vector<char> oOut(kBuffer), oIn(kBuffer);
+    for (auto _ : oState) {
+        std::uint64_t iSent = 0, iReceived = 0;
+        unsigned iOffset = 0; // within the current buffer
+        while (iReceived < kTotal) {
+            pollfd oFds[2] = {{oPair.miClient, short(iSent < kTotal ? POLLOUT : 0), 0},
+                              {oPair.miServer, POLLIN, 0}};
+            ::poll(oFds, 2, 1000);
+            // Like the transport: write buffers until the socket takes no more.
+            while ((oFds[0].revents & POLLOUT) && iSent < kTotal) {
+                ssize_t n = ::write(oPair.miClient, oOut.data() + iOffset, kBuffer - iOffset);
+                if (n <= 0)
+                    break;
+                iOffset += unsigned(n);
+                if (iOffset == kBuffer) {
+                    iOffset = 0;
+                    iSent += kBuffer;
+                }
+            }
+            if (oFds[1].revents & POLLIN) {
+                ssize_t n;
+                while ((n = ::read(oPair.miServer, oIn.data(), kBuffer)) > 0)
+                    iReceived += std::uint64_t(n);
+            }
+        }
+    }
+    oState.SetBytesProcessed(int64_t(oState.iterations()) * int64_t(kTotal));
+}
+BENCHMARK(BM_PlainPollThroughput)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PlainPollEcho64(benchmark::State& oState)
+{
+    cPlainPair oPair;
+    char cMessage[kEcho] = {};
+    char cBuffer[kBuffer];
+    for (auto _ : oState) {
+        ::write(oPair.miClient, cMessage, kEcho);
+        unsigned iBack = 0;
+        while (iBack < kEcho) {
+            pollfd oFds[2] = {{oPair.miServer, POLLIN, 0}, {oPair.miClient, POLLIN, 0}};
+            ::poll(oFds, 2, 1000);
+            if (oFds[0].revents & POLLIN) {
+                ssize_t n = ::read(oPair.miServer, cBuffer, sizeof(cBuffer));
+                if (n > 0)
+                    ::write(oPair.miServer, cBuffer, size_t(n));
+            }
+            if (oFds[1].revents & POLLIN) {
+                ssize_t n = ::read(oPair.miClient, cBuffer, sizeof(cBuffer));
+                if (n > 0)
+                    iBack += unsigned(n);
+            }
+        }
+    }
+}
+BENCHMARK(BM_PlainPollEcho64)->UseRealTime();
+
+} // namespace
