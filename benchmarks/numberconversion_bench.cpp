@@ -1,5 +1,5 @@
-// numberconversion_bench.cpp - integers to text and back with cNumberConversion, against
-// std::to_chars and std::from_chars.
+// numberconversion_bench.cpp - integers and doubles to text and back with cNumberConversion,
+// against std::to_chars and std::from_chars.
 // SPDX-License-Identifier: MIT
 #include "qor_core/qor_core.h"
 
@@ -190,6 +190,78 @@ void stdFromChars(benchmark::State& oState)
     oState.SetItemsProcessed(std::int64_t(oState.iterations()) * kValues);
 }
 
+// --- double to text, default format (14 fractional digits, trailing zeros cut) ---
+
+const unsigned kDoubles = 200000;
+
+/// kDoubles values from 1e-4 to 1e12 with up to 17 significant digits and random
+/// signs, the magnitudes evenly spread. A fixed xorshift seed gives the same values
+/// on every run.
+const std::vector<double>& testDoubles()
+{
+    static const std::vector<double> oValues = [] {
+        std::vector<double> oResult;
+        oResult.reserve(kDoubles);
+        std::uint64_t iState = 0x2545F4914F6CDD1Dull;
+        auto next = [&iState] {
+            iState ^= iState << 13;
+            iState ^= iState >> 7;
+            iState ^= iState << 17;
+            return iState;
+        };
+        for (unsigned i = 0; i < kDoubles; ++i) {
+            double dMantissa = double(next() % 100000000000000000ull) / 1e17; // [0, 1)
+            int iExponent = int(next() % 17) - 4;
+            double dValue = dMantissa;
+            for (int k = 0; k < iExponent; ++k)
+                dValue *= 10;
+            for (int k = 0; k > iExponent; --k)
+                dValue /= 10;
+            oResult.push_back(next() & 1 ? -dValue : dValue);
+        }
+        return oResult;
+    }();
+    return oValues;
+}
+
+void qstdDoubleToString(benchmark::State& oState)
+{
+    const std::vector<double>& oValues = testDoubles();
+    qstd::cNumberConversionFormat oFormat;
+    qstd::cAsciiString sText;
+    sText.setFitOnErase(false);
+    for (auto _ : oState) {
+        std::uint64_t iLength = 0;
+        for (double dValue : oValues) {
+            sText.setSize(0);
+            qstd::cNumberConversion::toStringFromDouble(sText, dValue, oFormat);
+            benchmark::DoNotOptimize(sText.data(true));
+            iLength += sText.length();
+        }
+        benchmark::DoNotOptimize(iLength);
+    }
+    oState.SetItemsProcessed(std::int64_t(oState.iterations()) * kDoubles);
+}
+
+/// The yardstick writes the same 14 fractional digits, without cutting zeros.
+void stdDoubleToChars(benchmark::State& oState)
+{
+    const std::vector<double>& oValues = testDoubles();
+    char cBuffer[64];
+    for (auto _ : oState) {
+        std::uint64_t iLength = 0;
+        for (double dValue : oValues) {
+            char* pEnd = std::to_chars(cBuffer, cBuffer + sizeof(cBuffer), dValue,
+                                       std::chars_format::fixed, 14)
+                             .ptr;
+            benchmark::DoNotOptimize(cBuffer);
+            iLength += unsigned(pEnd - cBuffer);
+        }
+        benchmark::DoNotOptimize(iLength);
+    }
+    oState.SetItemsProcessed(std::int64_t(oState.iterations()) * kDoubles);
+}
+
 } // namespace
 
 BENCHMARK(qstdToString)
@@ -206,3 +278,9 @@ BENCHMARK(qstdFromString)
     ->Name("Number/FromString/qstd::cNumberConversion")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(stdFromChars)->Name("Number/FromString/std::from_chars")->Unit(benchmark::kMillisecond);
+BENCHMARK(qstdDoubleToString)
+    ->Name("Number/DoubleToString/qstd::cNumberConversion")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(stdDoubleToChars)
+    ->Name("Number/DoubleToString/std::to_chars")
+    ->Unit(benchmark::kMillisecond);

@@ -5,6 +5,7 @@
 namespace qpi {
 
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnsupportedPlatformException)
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cUnsupportedPlatformException)
 
 cUnsupportedPlatformException::cUnsupportedPlatformException() {}
 

@@ -13,6 +13,7 @@ class QOR_EXPORT cUnsupportedPlatformException : public qstd::cBugException
 public:
     cUnsupportedPlatformException();
     explicit cUnsupportedPlatformException(const qstd::cAsciiString& sOperation);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cUnsupportedPlatformException);
     cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
     const qstd::cAsciiString& operation() const { return msOperation; }

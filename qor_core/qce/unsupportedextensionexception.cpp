@@ -4,6 +4,8 @@
 
 namespace qce {
 
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cUnsupportedExtensionException)
+
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnsupportedExtensionException)
 
 cUnsupportedExtensionException::cUnsupportedExtensionException() : mbOtherExtensionsFound(false) {}

@@ -12,6 +12,7 @@ namespace qce {
 class QOR_EXPORT cUnsupportedExtensionException : public qstd::cBugException
 {
 public:
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cUnsupportedExtensionException);
     cUnsupportedExtensionException();
     /// sClassName is the kind's name ("serializer", ...); sExtensionName the name as
     /// requested (not upper-cased); bOtherExtensionsFound whether extensions of the

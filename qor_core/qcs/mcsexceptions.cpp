@@ -5,6 +5,12 @@
 
 namespace qcs {
 
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cModuleLoadException)
+
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cRMIException)
+
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cNoSuchModuleException)
+
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchModuleException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoPublicInterfaceException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnmatchedInterfaceException)

@@ -19,6 +19,7 @@ namespace qcs {
 class QOR_EXPORT cNoSuchModuleException : public qstd::cBugException
 {
 public:
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cNoSuchModuleException);
     cNoSuchModuleException();
     /// "$MTR$Module (%addr%) not found!" with the address text.
     explicit cNoSuchModuleException(const cComponentAddr& oAddress);
@@ -60,6 +61,7 @@ public:
 class QOR_EXPORT cRMIException : public qstd::cRuntimeException
 {
 public:
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cRMIException);
     /// Fixed width: a stream may carry other values, which leave the message empty.
     enum Operation : piUInt32
     {
@@ -104,6 +106,7 @@ private:
 class QOR_EXPORT cModuleLoadException : public qstd::cRuntimeException
 {
 public:
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cModuleLoadException);
     /// Fixed width, as the values are part of the interface.
     enum KindOfProblem : piUInt32
     {

@@ -9,8 +9,11 @@ namespace qrmi {
 
 QOR_DEFINE_EXCEPTION_IDENTITY(cUnconnectedSignalException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchSignalException)
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cNoSuchSignalException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cNoSuchSlotException)
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cNoSuchSlotException)
 QOR_DEFINE_EXCEPTION_IDENTITY(cCallParameterMissmatchException)
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cCallParameterMissmatchException)
 
 cUnconnectedSignalException::cUnconnectedSignalException()
     : cRuntimeException(qucs::cLIMessage::fromTemplate("$MTR$Call of an unconnected signal"),

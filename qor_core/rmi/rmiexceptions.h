@@ -28,6 +28,7 @@ class QOR_EXPORT cNoSuchSignalException : public qstd::cRuntimeException
 public:
     cNoSuchSignalException();
     explicit cNoSuchSignalException(const qstd::cAsciiString& sSignalName);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cNoSuchSignalException);
     cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
     const qstd::cAsciiString& signalName() const { return msSignalName; }
@@ -47,6 +48,7 @@ public:
     /// frame, and the message has no final '!'.
     cNoSuchSlotException(const qstd::cAsciiString& sSlotName, const qstd::cAsciiString& sArguments,
                          bool bFromFrame);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cNoSuchSlotException);
     cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
     const qstd::cAsciiString& slotName() const { return msSlotName; }
@@ -63,6 +65,7 @@ class QOR_EXPORT cCallParameterMissmatchException : public qstd::cBugException
 public:
     cCallParameterMissmatchException();
     explicit cCallParameterMissmatchException(const qstd::cAsciiString& sSlotName);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cCallParameterMissmatchException);
     cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
     const qstd::cAsciiString& slotName() const { return msSlotName; }

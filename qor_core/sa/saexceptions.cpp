@@ -21,6 +21,7 @@ cLabeledTypeMissmatchException::cLabeledTypeMissmatchException(const qstd::cAsci
 }
 
 QOR_DEFINE_EXCEPTION_IDENTITY(cLabeledTypeMissmatchException)
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cLabeledTypeMissmatchException)
 
 void cSAExceptions::throwEndOfContext()
 {

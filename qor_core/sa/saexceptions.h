@@ -16,6 +16,7 @@ public:
     cLabeledTypeMissmatchException(const qstd::cAsciiString& sAssigned,
                                    const qstd::cAsciiString& sExpected,
                                    const qstd::cAsciiString& sLabel);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cLabeledTypeMissmatchException);
     qstd::cAbstractException* createObject() const override;
     qstd::cAsciiString typeName() const override;
 

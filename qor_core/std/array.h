@@ -6,6 +6,7 @@
 #include "qor_core/std/arrayproxy.h"
 #include "qor_core/std/arraysearch.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -220,13 +221,34 @@ public:
     /// Appends iCount elements from pData and returns the index of the first.
     unsigned append(const T* pData, unsigned iCount) { return insertAt(miLength, pData, iCount); }
 
+    /// Appends the elements of oOther and returns the index of the first. oOther may
+    /// be a window onto this array. When the proxy's copy throws, the array keeps its
+    /// elements and length.
     unsigned append(const tAbstractConstArrayProxy<T>& oOther)
     {
-        unsigned iCount = oOther.proxyLength();
         unsigned iIndex = miLength;
-        appendElements(iCount);
-        if (iCount)
+        unsigned iCount = oOther.proxyLength();
+        if (iCount == 0)
+            return iIndex;
+        if (!mpPool || iCount > miPoolSize - iIndex) {
+            if (iIndex + iCount < iIndex)
+                tArrayPool::throwLengthOverflow("tArray", "append");
+            unsigned iTarget = growthTarget(iIndex + iCount);
+            if (mpPool && iTarget <= miAllocated)
+                miPoolSize = iTarget; // the storage is there already
+            else if (readsFromPool(oOther.proxyProvideData(0, iCount), iCount))
+                return appendIntoNewPool(oOther, iTarget);
+            else
+                resizePool(iIndex + iCount, false); // may grow the pool where it is (realloc)
+        }
+        try {
             oOther.proxyCopyPartTo(mpPool + iIndex, 0, iCount);
+        } catch (...) {
+            terminate(); // the copy may have overwritten the terminator
+            throw;
+        }
+        miLength = iIndex + iCount;
+        terminate();
         return iIndex;
     }
 
@@ -467,9 +489,12 @@ public:
         if (miLength == 0)
             return;
         tBounds::checkIndex(miLength, iStart, "tArray", "replace");
+        // Either value may be an element that the loop overwrites.
+        const T oFind = oOld;
+        const T oReplacement = oNew;
         for (unsigned i = iStart; i < miLength; ++i)
-            if (mpPool[i] == oOld)
-                mpPool[i] = oNew;
+            if (mpPool[i] == oFind)
+                mpPool[i] = oReplacement;
     }
 
     /// Inserts iCount copies of oValue at iAt (iAt <= length).
@@ -482,8 +507,9 @@ public:
     }
 
     /// Removes the runs of oValue at the front and/or the back.
-    void trim(const T& oValue, bool bFront, bool bBack)
+    void trim(const T& oTrimmed, bool bFront, bool bBack)
     {
+        const T oValue = oTrimmed; // oTrimmed may live in the pool that truncate() moves
         unsigned iEnd = miLength;
         while (bBack && iEnd > 0 && mpPool[iEnd - 1] == oValue)
             --iEnd;
@@ -520,7 +546,7 @@ protected:
         // Growing within the pool is the common case; it changes nothing.
         if (!bExact && mpPool && miPoolSize >= iNewSize)
             return;
-        unsigned iTarget = bExact ? iNewSize : tArrayPool::sizeToSectors(iNewSize, growStep());
+        unsigned iTarget = bExact ? iNewSize : growthTarget(iNewSize);
         if (iTarget < unsigned(Traits::kMinimumCapacity))
             iTarget = Traits::kMinimumCapacity;
         bool bHavePool = mpPool != nullptr || (iTarget == 0 && Traits::kExtraElements == 0);
@@ -529,21 +555,38 @@ protected:
         if (bHavePool && (bExact ? miPoolSize == iTarget : miPoolSize >= iNewSize))
             return;
         if (bExact || !mpPool || iTarget > miAllocated) {
-            unsigned iAllocate = iTarget;
-            if (!bExact) {
-                unsigned iGeometric = tArrayPool::grownReserve(miAllocated);
-                if (iGeometric > iAllocate)
-                    iAllocate = iGeometric;
-            }
-            unsigned iElements = iAllocate + Traits::kExtraElements;
-            if (iElements < iAllocate)
+            unsigned iAllocate = bExact ? iTarget : growthAllocation(iTarget);
+            if (iAllocate + Traits::kExtraElements < iAllocate)
                 tArrayPool::throwLengthOverflow("tArray", "resize");
-            mpPool = static_cast<T*>(tArrayPool::reallocate(mpPool, iElements, sizeof(T)));
+            mpPool = static_cast<T*>(
+                tArrayPool::reallocate(mpPool, iAllocate + Traits::kExtraElements, sizeof(T)));
             miAllocated = iAllocate;
         }
         miPoolSize = iTarget;
         if (miLength > iTarget)
             miLength = iTarget;
+    }
+
+    /// The capacity of a growing pool for iNewSize elements: the step rule, at least
+    /// the minimum capacity of the traits.
+    unsigned growthTarget(unsigned iNewSize) const
+    {
+        unsigned iTarget = tArrayPool::sizeToSectors(iNewSize, growStep());
+        return iTarget < unsigned(Traits::kMinimumCapacity) ? unsigned(Traits::kMinimumCapacity)
+                                                            : iTarget;
+    }
+
+    /// The elements to allocate (the spare terminator not counted) when a growing
+    /// pool needs new storage for a capacity of iTarget: geometric growth. Throws
+    /// cOutOfBoundsException when the spare element does not fit in 32 bits.
+    unsigned growthAllocation(unsigned iTarget) const
+    {
+        unsigned iAllocate = tArrayPool::grownReserve(miAllocated);
+        if (iAllocate < iTarget)
+            iAllocate = iTarget;
+        if (iAllocate + Traits::kExtraElements < iAllocate)
+            tArrayPool::throwLengthOverflow("tArray", "resize");
+        return iAllocate;
     }
 
     void terminate()
@@ -562,12 +605,60 @@ private:
         b = c;
     }
 
+    /// Appends oOther, which reads from the pool, through a new pool of capacity
+    /// iTarget: the copy is made before the old pool goes.
+    unsigned appendIntoNewPool(const tAbstractConstArrayProxy<T>& oOther, unsigned iTarget)
+    {
+        unsigned iIndex = miLength;
+        unsigned iCount = oOther.proxyLength();
+        unsigned iAllocate = growthAllocation(iTarget);
+        T* pPool = static_cast<T*>(
+            tArrayPool::reallocate(nullptr, iAllocate + Traits::kExtraElements, sizeof(T)));
+        try {
+            oOther.proxyCopyPartTo(pPool + iIndex, 0, iCount);
+        } catch (...) {
+            std::free(pPool);
+            throw;
+        }
+        if (iIndex)
+            std::memcpy(pPool, mpPool, iIndex * sizeof(T));
+        std::free(mpPool);
+        mpPool = pPool;
+        miAllocated = iAllocate;
+        miPoolSize = iTarget;
+        miLength = iIndex + iCount;
+        terminate();
+        return iIndex;
+    }
+
+    /// True when [pData, pData + iCount) overlaps the pool; a proxy that hands out no
+    /// pointer (null) is taken to read from elsewhere.
+    bool readsFromPool(const T* pData, unsigned iCount) const
+    {
+        if (!pData || !mpPool)
+            return false;
+        std::uintptr_t iData = reinterpret_cast<std::uintptr_t>(pData);
+        std::uintptr_t iPool = reinterpret_cast<std::uintptr_t>(mpPool);
+        return iData < iPool + (std::uintptr_t(miAllocated) + Traits::kExtraElements) * sizeof(T) &&
+               iPool < iData + std::uintptr_t(iCount) * sizeof(T);
+    }
+
+    /// Fills a newly constructed array; a failing copy frees the pool again, since
+    /// the destructor does not run for a constructor that throws.
     void assignFrom(const tAbstractConstArrayProxy<T>& oOther)
     {
         unsigned iCount = oOther.proxyLength();
         setSize(iCount);
-        if (iCount)
+        if (iCount == 0)
+            return;
+        try {
             oOther.proxyCopyPartTo(mpPool, 0, iCount);
+        } catch (...) {
+            std::free(mpPool);
+            mpPool = nullptr;
+            miPoolSize = miLength = miAllocated = 0;
+            throw;
+        }
     }
 
     /// Opens an uninitialised gap of iCount elements at iAt (iAt <= length).

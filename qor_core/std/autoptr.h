@@ -11,7 +11,9 @@ namespace qstd {
 class QOR_EXPORT tAutoPtrType
 {
 public:
-    enum PointerType
+    /// The fixed underlying type makes every 32-bit value a valid PointerType, as
+    /// the values beyond the named ones (all of which mean borrowed) must be.
+    enum PointerType : piUInt32
     {
         Single = 0,  ///< deleted with delete
         Array = 1,   ///< deleted with delete[]

@@ -70,12 +70,20 @@ cAbstractException& cAbstractException::operator=(const cAbstractException& oOth
 {
     if (this == &oOther)
         return *this;
+    // oOther may belong to the chain that is replaced: everything is taken from it
+    // before the old chain goes.
     qcs::cComponentLocation* pLocation =
         oOther.mpRemoteLocation ? new qcs::cComponentLocation(*oOther.mpRemoteLocation) : nullptr;
     bool bOutOfMemory = oOther.mbOutOfMemory;
-    cAbstractException* pHistory = oOther.getHistory(bOutOfMemory);
-    delete mpRemoteLocation;
-    deleteChain(mpHistory);
+    cAbstractException* pHistory = nullptr;
+    try {
+        pHistory = oOther.getHistory(bOutOfMemory);
+    } catch (...) {
+        delete pLocation;
+        throw;
+    }
+    qcs::cComponentLocation* pOldLocation = mpRemoteLocation;
+    cAbstractException* pOldHistory = mpHistory;
     std::memcpy(mcSourceFile, oOther.mcSourceFile, sizeof(mcSourceFile));
     std::memcpy(mcWhat, oOther.mcWhat, sizeof(mcWhat));
     std::memcpy(miBacktrace, oOther.miBacktrace, sizeof(miBacktrace));
@@ -84,6 +92,16 @@ cAbstractException& cAbstractException::operator=(const cAbstractException& oOth
     mbOutOfMemory = bOutOfMemory;
     mpRemoteLocation = pLocation;
     mpHistory = pHistory;
+    delete pOldLocation;
+    deleteChain(pOldHistory);
+    return *this;
+}
+
+cAbstractException& cAbstractException::operator=(cAbstractException&& oOther)
+{
+    if (isInChain(oOther))
+        return *this = static_cast<const cAbstractException&>(oOther);
+    swap(oOther);
     return *this;
 }
 
@@ -184,6 +202,14 @@ void cAbstractException::link(cAbstractException* pException)
 void cAbstractException::link(const cAbstractException& oException)
 {
     link(oException.createObject());
+}
+
+bool cAbstractException::isInChain(const cAbstractException& oException) const
+{
+    for (const cAbstractException* p = this; p; p = p->mpHistory)
+        if (p == &oException)
+            return true;
+    return false;
 }
 
 const cAbstractException* cAbstractException::has(const cAsciiString& sTypeName) const
@@ -366,6 +392,8 @@ cBugException::cBugException(const qucs::cLIMessage& oMsg, const char* pSourceFi
 {
 }
 
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cBugException)
+
 cAbstractException* cBugException::createObject() const
 {
     return new cBugException(*this);
@@ -410,6 +438,8 @@ cRuntimeException::cRuntimeException(const qucs::cLIMessage& oMsg, const char* p
     : cAbstractException("runtime", Runtime, pSourceFile, iSourceLine), moMessage(oMsg)
 {
 }
+
+QOR_DEFINE_EXCEPTION_ASSIGNMENT(cRuntimeException)
 
 cAbstractException* cRuntimeException::createObject() const
 {

@@ -15,6 +15,28 @@ namespace qucs {
 class cLILocale;
 }
 
+/// Declares the copy operations of an exception class with fields of its own, and
+/// of every class derived from one. The implicit assignment would copy the fields
+/// after the base had already deleted the old chain, to which the source may belong
+/// (e = *e.history()); this assignment copies the source first and then moves the
+/// copy in. Define it with QOR_DEFINE_EXCEPTION_ASSIGNMENT.
+#define QOR_DECLARE_EXCEPTION_ASSIGNMENT(CLASS)                                                    \
+    CLASS(const CLASS& oOther) = default;                                                          \
+    CLASS& operator=(const CLASS& oOther);                                                         \
+    CLASS& operator=(CLASS&& oOther) = default
+
+/// Defines the assignment declared by QOR_DECLARE_EXCEPTION_ASSIGNMENT; for use in a
+/// .cpp inside the class's namespace.
+#define QOR_DEFINE_EXCEPTION_ASSIGNMENT(CLASS)                                                     \
+    CLASS& CLASS::operator=(const CLASS& oOther)                                                   \
+    {                                                                                              \
+        if (this != &oOther) {                                                                     \
+            CLASS oCopy(oOther);                                                                   \
+            *this = static_cast<CLASS&&>(oCopy);                                                   \
+        }                                                                                          \
+        return *this;                                                                              \
+    }
+
 namespace qstd {
 
 /// The root of every exception of the framework. An exception carries the kind of
@@ -46,7 +68,13 @@ public:
     cAbstractException(const char* pWhat, Type eType, const char* pSourceFile,
                        unsigned int iSourceLine);
     cAbstractException(const cAbstractException& oOther);
+    /// Copies oOther, which may be an element of this exception's own chain: the old
+    /// chain is deleted only after everything has been copied.
     cAbstractException& operator=(const cAbstractException& oOther);
+    /// Exchanges the contents with oOther, which then owns the old chain. From an
+    /// element of this exception's own chain it copies instead, since exchanging
+    /// would link the chain into itself.
+    cAbstractException& operator=(cAbstractException&& oOther);
     void swap(cAbstractException& oOther);
     virtual ~cAbstractException();
 
@@ -91,6 +119,9 @@ public:
     /// The return addresses, 0-terminated, or null when none were taken.
     const std::uintptr_t* backtrace() const;
 
+    /// True when oException is this exception or an element of its chain.
+    bool isInChain(const cAbstractException& oException) const;
+
     /// The readable text: this exception's, and with WithHistory those of the chain,
     /// separated by sSeparator.
     void createMessage(qucs::cString& sOut, const qucs::cString& sSeparator, unsigned int iFlags,
@@ -134,6 +165,7 @@ public:
     /// Source file "unknown", line 0, empty message.
     cBugException();
     cBugException(const qucs::cLIMessage& oMsg, const char* pSourceFile, unsigned int iSourceLine);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cBugException);
 
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
@@ -157,6 +189,7 @@ public:
     cRuntimeException();
     cRuntimeException(const qucs::cLIMessage& oMsg, const char* pSourceFile,
                       unsigned int iSourceLine);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cRuntimeException);
 
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;

@@ -17,6 +17,7 @@ public:
     cOutOfRangeException(const char* pContainer, const char* pOperation,
                          cSTDExceptions::OutOfRangeType eType, long long iValue, long long iMin,
                          long long iMax);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cOutOfRangeException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -42,6 +43,7 @@ class QOR_EXPORT cOutOfBoundsException : public cBugException
 public:
     cOutOfBoundsException();
     cOutOfBoundsException(const char* pContainer, const char* pOperation);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cOutOfBoundsException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -59,6 +61,7 @@ class QOR_EXPORT cTypeErrorException : public cBugException
 public:
     cTypeErrorException();
     explicit cTypeErrorException(const cAsciiString& sType);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cTypeErrorException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -74,6 +77,7 @@ class QOR_EXPORT cTypeMissmatchException : public cTypeErrorException
 public:
     cTypeMissmatchException();
     cTypeMissmatchException(const cAsciiString& sAssigned, const cAsciiString& sExpected);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cTypeMissmatchException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -94,6 +98,7 @@ public:
                         unsigned iColumn);
     cTextParseException(const qucs::cLIMessage& oMsg, const cAsciiString& sFormat,
                         const qucs::cString& sFileName, unsigned iRow, unsigned iColumn);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cTextParseException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -117,6 +122,7 @@ public:
     cOSErrorException();
     cOSErrorException(const cAsciiString& sOperation, int iOSErrorCode);
     cOSErrorException(const cAsciiString& sOperation, int iOSErrorCode, const qucs::cString& sFile);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cOSErrorException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 
@@ -138,6 +144,7 @@ class QOR_EXPORT cNumberConversionException : public cRuntimeException
 public:
     cNumberConversionException();
     cNumberConversionException(const cAsciiString& sNumber, unsigned iIndex);
+    QOR_DECLARE_EXCEPTION_ASSIGNMENT(cNumberConversionException);
     cAbstractException* createObject() const override;
     cAsciiString typeName() const override;
 

@@ -5,6 +5,7 @@
 #include "qor_core/std/asciistring.h"
 #include "qor_core/ucs/string.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -283,54 +284,116 @@ unsigned long long magnitude(long long iValue)
     return iValue < 0 ? 0ULL - (unsigned long long)iValue : (unsigned long long)iValue;
 }
 
+/// Fractional digits written at most; no double has digits below that place.
+const unsigned kMaxFractionDigits = 400;
+
+/// The decimal digits of a finite, non-negative double: the value is
+/// 0.mcDigits[0..miCount) x 10^(miExponent + 1), that is mcDigits[0] stands at the
+/// place 10^miExponent. No digits means zero.
+struct cDecimalDigits
+{
+    char mcDigits[32];
+    unsigned miCount;
+    int miExponent;
+
+    /// The digits of the shortest text that reads back as dValue (the one nearest
+    /// to it when several are as short). They come from the value alone, not from
+    /// floating-point arithmetic, so they are the same on every processor.
+    explicit cDecimalDigits(double dValue) : miCount(0), miExponent(0)
+    {
+        if (dValue == 0)
+            return;
+        char cText[40];
+        char* pEnd =
+            std::to_chars(cText, cText + sizeof(cText), dValue, std::chars_format::scientific).ptr;
+        const char* p = cText;
+        for (; p < pEnd && *p != 'e'; ++p)
+            if (*p != '.')
+                mcDigits[miCount++] = *p;
+        bool bNegative = p + 1 < pEnd && p[1] == '-';
+        int iExponent = 0;
+        for (p += 2; p < pEnd; ++p)
+            iExponent = iExponent * 10 + (*p - '0');
+        miExponent = bNegative ? -iExponent : iExponent;
+        while (miCount > 0 && mcDigits[miCount - 1] == '0')
+            --miCount;
+    }
+
+    /// Rounds half up to the place 10^-iPrecision.
+    void roundTo(unsigned iPrecision)
+    {
+        long long iKeep = (long long)miExponent + iPrecision + 1; // digits at or above the place
+        if (iKeep >= (long long)miCount)
+            return;
+        if (iKeep < 0) { // below half a unit of the place
+            miCount = 0;
+            return;
+        }
+        bool bUp = mcDigits[iKeep] >= '5';
+        miCount = unsigned(iKeep);
+        if (bUp) {
+            unsigned i = miCount;
+            while (i > 0 && mcDigits[i - 1] == '9')
+                --i;
+            if (i > 0) {
+                ++mcDigits[i - 1];
+                miCount = i;
+            } else { // 9...9 becomes 1 at the next higher place
+                mcDigits[0] = '1';
+                miCount = 1;
+                ++miExponent;
+            }
+        }
+        while (miCount > 0 && mcDigits[miCount - 1] == '0')
+            --miCount;
+    }
+
+    /// The digit at the place 10^iPlace.
+    char at(long long iPlace) const
+    {
+        long long i = (long long)miExponent - iPlace;
+        return i >= 0 && i < (long long)miCount ? mcDigits[i] : '0';
+    }
+};
+
 cAsciiString doubleText(double dValue, const cNumberConversionFormat& oFormat)
 {
     if (std::isnan(dValue))
         return cAsciiString("nan");
     if (std::isinf(dValue))
         return cAsciiString(dValue < 0 ? "-inf" : "+inf");
-    cAsciiString sText;
+    // Sign, 309 integer digits, the point and the fractional digits.
+    char cText[1 + 309 + 1 + kMaxFractionDigits];
+    unsigned iLength = 0;
     if (dValue < 0) {
         if (oFormat.isAddIntegerPart())
-            sText += '-';
+            cText[iLength++] = '-';
         dValue = -dValue;
     }
-    dValue += 0.5 * std::pow(10.0, -double(oFormat.precision()));
-    double dInteger = std::floor(dValue);
-    double dFraction = dValue - dInteger;
+    unsigned iPrecision =
+        oFormat.precision() > kMaxFractionDigits ? kMaxFractionDigits : oFormat.precision();
+    cDecimalDigits oDigits(dValue);
+    oDigits.roundTo(iPrecision);
     if (oFormat.isAddIntegerPart()) {
-        char cDigits[400];
-        unsigned iCount = 0;
-        do {
-            double dNext = std::floor(dInteger / 10);
-            int iDigit = int(dInteger - dNext * 10);
-            cDigits[iCount++] = char('0' + (iDigit < 0 ? 0 : iDigit > 9 ? 9 : iDigit));
-            dInteger = dNext;
-        } while (dInteger >= 1 && iCount < sizeof(cDigits));
-        while (iCount)
-            sText += cDigits[--iCount];
+        long long iTop = oDigits.miCount != 0 && oDigits.miExponent > 0 ? oDigits.miExponent : 0;
+        for (long long iPlace = iTop; iPlace >= 0; --iPlace)
+            cText[iLength++] = oDigits.at(iPlace);
     }
-    if (oFormat.isAddFractionalPart() && oFormat.precision() != 0) {
+    if (oFormat.isAddFractionalPart() && iPrecision != 0) {
         if (oFormat.isAddIntegerPart())
-            sText += '.';
-        unsigned iFractionStart = sText.length();
-        unsigned iPrecision = oFormat.precision() > 400 ? 400 : oFormat.precision();
-        for (unsigned i = 0; i < iPrecision; ++i) {
-            dFraction *= 10;
-            int iDigit = int(dFraction);
-            iDigit = iDigit < 0 ? 0 : iDigit > 9 ? 9 : iDigit;
-            sText += char('0' + iDigit);
-            dFraction -= iDigit;
-        }
+            cText[iLength++] = '.';
+        unsigned iFractionStart = iLength;
+        for (unsigned i = 1; i <= iPrecision; ++i)
+            cText[iLength++] = oDigits.at(-(long long)i);
         if (oFormat.isRemoveTrainlingZeros()) {
-            unsigned iEnd = sText.length();
-            while (iEnd > iFractionStart && sText[iEnd - 1] == '0')
-                --iEnd;
-            if (iEnd == iFractionStart && oFormat.isAddIntegerPart())
-                --iEnd; // the point goes with the zeros
-            sText.truncate(iEnd);
+            while (iLength > iFractionStart && cText[iLength - 1] == '0')
+                --iLength;
+            if (iLength == iFractionStart && oFormat.isAddIntegerPart())
+                --iLength; // the point goes with the zeros
         }
     }
+    cAsciiString sText;
+    sText.append(cText, iLength);
     return sText;
 }
 

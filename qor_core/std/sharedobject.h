@@ -10,36 +10,82 @@ namespace qstd {
 
 /// The control block shared by the handles and watches of one object. The counts
 /// are plain integers: handles of one object belong to one thread.
+///
+/// An owned object is deleted by the function the block was made with, applied to
+/// the pointer as it was handed over: as one object (through its destructor,
+/// virtual or not) or as an array. No delete is compiled into the handles, which
+/// may hold the object under a base type.
 class QOR_EXPORT tSharedObjectData
 {
 public:
-    explicit tSharedObjectData(bool bOwner) : mbOwner(bOwner), miRefCount(1), miTotalCount(1) {}
+    /// A block for an object the handles never delete.
+    explicit tSharedObjectData(bool bOwner)
+        : mbOwner(bOwner), mpDelete(nullptr), mpOwned(nullptr), miRefCount(1), miTotalCount(1)
+    {
+    }
+    /// A block owning pObject, which pDelete deletes.
+    tSharedObjectData(void (*pDelete)(void*), void* pObject)
+        : mbOwner(true), mpDelete(pDelete), mpOwned(pObject), miRefCount(1), miTotalCount(1)
+    {
+    }
 
     /// Throws the cBugException for a dereference of a null or invalidated handle.
     [[noreturn]] static void throwWrongSharedObjectDereference();
 
-    bool mbOwner;          ///< the object is deleted when the last strong reference goes
-    unsigned miRefCount;   ///< strong references; 0 once the object is invalidated
-    unsigned miTotalCount; ///< strong references plus watches; the block dies at 0
+    /// Deletes the owned object, if the block owns one.
+    void destroyObject() const
+    {
+        if (mbOwner && mpDelete)
+            mpDelete(mpOwned);
+    }
+    template <class T> static void deleteSingle(void* pObject) { delete static_cast<T*>(pObject); }
+    template <class T> static void deleteArray(void* pArray) { delete[] static_cast<T*>(pArray); }
+
+    bool mbOwner;            ///< the object is deleted when the last strong reference goes
+    void (*mpDelete)(void*); ///< deletes mpOwned; null when the block owns nothing
+    void* mpOwned;           ///< the owned object as it was handed over; not a handle's pointer
+    unsigned miRefCount;     ///< strong references; 0 once the object is invalidated
+    unsigned miTotalCount;   ///< strong references plus watches; the block dies at 0
 };
 
 template <class T> class tSharedObjectWatch;
 
 /// A reference-counted handle. The object is deleted (through its virtual
-/// destructor) when the last strong handle goes, unless the handle was made from a
-/// reference. invalidateObject() ends the object's life early: every handle and
+/// destructor, or as an array when it came as one in a tAutoPtr) when the last
+/// strong handle goes, unless the handle was made from a reference or a borrowed
+/// tAutoPtr. invalidateObject() ends the object's life early: every handle and
 /// watch then reads as null, and dereferencing throws.
 template <class T> class tSharedObject
 {
 public:
     tSharedObject() : mpData(nullptr), mpObject(nullptr) {}
-    explicit tSharedObject(T* p) : mpData(p ? new tSharedObjectData(true) : nullptr), mpObject(p) {}
+    /// Owns p (deleted as one object); when the control block cannot be allocated, p
+    /// is deleted and std::bad_alloc thrown.
+    explicit tSharedObject(T* p) : mpData(nullptr), mpObject(p)
+    {
+        if (!p)
+            return;
+        try {
+            mpData = new tSharedObjectData(&tSharedObjectData::deleteSingle<T>, p);
+        } catch (...) {
+            tSharedObjectData::deleteSingle<T>(p);
+            throw;
+        }
+    }
     /// A handle that never deletes o.
     explicit tSharedObject(T& o) : mpData(new tSharedObjectData(false)), mpObject(&o) {}
+    /// Takes the object over as the auto pointer held it: a single object or an array
+    /// is owned (and deleted as such), a borrowed one never deleted.
     explicit tSharedObject(tAutoPtr<T> p) : mpData(nullptr), mpObject(nullptr)
     {
         if (p) {
-            mpData = new tSharedObjectData(true);
+            tAutoPtrType::PointerType eType = p.pointerType();
+            if (eType == tAutoPtrType::Single)
+                mpData = new tSharedObjectData(&tSharedObjectData::deleteSingle<T>, p.get());
+            else if (eType == tAutoPtrType::Array)
+                mpData = new tSharedObjectData(&tSharedObjectData::deleteArray<T>, p.get());
+            else
+                mpData = new tSharedObjectData(false);
             mpObject = p.release();
         }
     }
@@ -86,15 +132,14 @@ public:
     void unref()
     {
         tSharedObjectData* pData = mpData;
-        T* pObject = mpObject;
         mpData = nullptr;
         mpObject = nullptr;
         if (!pData)
             return;
         // This handle's own share of the total count keeps the block alive while the
         // object's destructor runs (it may drop further handles of the same block).
-        if (pData->miRefCount != 0 && --pData->miRefCount == 0 && pData->mbOwner)
-            delete pObject;
+        if (pData->miRefCount != 0 && --pData->miRefCount == 0)
+            pData->destroyObject();
         releaseBlock(pData);
     }
 
@@ -104,8 +149,7 @@ public:
         if (!mpData || mpData->miRefCount == 0)
             return;
         mpData->miRefCount = 0;
-        if (mpData->mbOwner)
-            delete mpObject; // this handle keeps the block alive meanwhile
+        mpData->destroyObject(); // this handle keeps the block alive meanwhile
     }
 
     T* get() const { return valid() ? mpObject : nullptr; }

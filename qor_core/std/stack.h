@@ -20,13 +20,14 @@ public:
         ++miTopIdx;
     }
 
-    /// Removes the top element and returns a copy of it.
+    /// Removes the top element and returns a copy of it. When the copy throws, the
+    /// stack is left unchanged.
     T pop()
     {
         QOR_ASSERT_TEXT(miTopIdx != 0, "miTopIdx");
+        T oTop(moElements.at(miTopIdx - 1));
+        moElements.remove(miTopIdx - 1);
         --miTopIdx;
-        T oTop(moElements.at(miTopIdx));
-        moElements.remove(miTopIdx);
         return oTop;
     }
 

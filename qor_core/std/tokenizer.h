@@ -35,6 +35,12 @@ template <class T, class Traits> struct tTokenizerText<tConstArrayRef<T, Traits>
 /// borrows (setContext); the context must outlive its use. Matching a special
 /// string counts a hint on its entry in that context.
 ///
+/// The tokenizer remembers where each special string occurs next, and how far the
+/// text is known to hold none of it, so that a text is tokenized in linear time.
+/// It notices changes of the context, of the text through set() and of the
+/// position through setPos(); the elements of the text must not change otherwise
+/// while it is in use.
+///
 /// Invariant: the tokenizer never reads outside [0, length) of its text, whatever
 /// the position (setPos accepts any value; a position at or past the end means
 /// the text is exhausted).
@@ -45,10 +51,19 @@ public:
     typedef typename tTokenizerText<Ref>::tElement tElement;
     typedef typename tTokenizerText<Ref>::tToken tToken;
 
-    tTokenizer() : miPos(0), mpDynamicContext(nullptr) {}
-    explicit tTokenizer(const Ref& oText) : moText(oText), miPos(0), mpDynamicContext(nullptr) {}
+    tTokenizer()
+        : miPos(0), mpDynamicContext(nullptr), mpKnownContext(nullptr), miKnownGeneration(0),
+          miKnownLength(0), mbKnown(false)
+    {
+    }
+    explicit tTokenizer(const Ref& oText)
+        : moText(oText), miPos(0), mpDynamicContext(nullptr), mpKnownContext(nullptr),
+          miKnownGeneration(0), miKnownLength(0), mbKnown(false)
+    {
+    }
     tTokenizer(const Ref& oText, tContext& oContext)
-        : moText(oText), miPos(0), mpDynamicContext(&oContext)
+        : moText(oText), miPos(0), mpDynamicContext(&oContext), mpKnownContext(nullptr),
+          miKnownGeneration(0), miKnownLength(0), mbKnown(false)
     {
     }
     virtual ~tTokenizer() {}
@@ -58,8 +73,13 @@ public:
     {
         moText = oText;
         miPos = 0;
+        mbKnown = false;
     }
-    void setContext(tContext& oContext) { mpDynamicContext = &oContext; }
+    void setContext(tContext& oContext)
+    {
+        mpDynamicContext = &oContext;
+        mbKnown = false;
+    }
     /// The context, or null when none is set.
     tContext* context() const { return mpDynamicContext; }
     /// The context; none set is the assertion "mpDynamicContext != 0".
@@ -70,7 +90,13 @@ public:
     }
 
     unsigned pos() const { return miPos; }
-    void setPos(unsigned iPos) { miPos = iPos; }
+    void setPos(unsigned iPos)
+    {
+        // What is known about the text ahead stays true when the position advances.
+        if (iPos < miPos)
+            mbKnown = false;
+        miPos = iPos;
+    }
     /// The whole text.
     const Ref& string() const { return moText; }
     bool empty() const { return miPos >= moText.length(); }
@@ -96,16 +122,38 @@ public:
 private:
     typedef typename tContext::cTokenSpec tSpec;
 
+    /// What a tokenizer knows about the next occurrence of one specification: when
+    /// mbFound, its first unescaped occurrence at or after the position it was
+    /// searched from is at miAt (stale once the position passes miAt); otherwise no
+    /// unescaped occurrence starts before miAt, from where the search resumes.
+    struct cNextOccurrence
+    {
+        unsigned miAt;
+        bool mbFound;
+    };
+
     /// True when the escape string ends directly in front of iAt.
     static bool isEscaped(const tElement* pText, unsigned iAt, const S& sQuote);
     /// The first unescaped occurrence of oSpec that starts at or after iFrom and
     /// ends at or before iLimit (<= iLength); false when there is none.
     static bool findUnescaped(const tElement* pText, unsigned iLength, const tSpec& oSpec,
                               const S& sQuote, unsigned iFrom, unsigned iLimit, unsigned& iAt);
+    /// As findUnescaped from the position for specification iSpec, answered from or
+    /// recorded in moNext.
+    bool findNext(unsigned iSpec, const tElement* pText, unsigned iLength, const tSpec& oSpec,
+                  const S& sQuote, unsigned iLimit, unsigned& iAt);
 
     Ref moText;
     unsigned miPos;             ///< may lie past the end of moText
     tContext* mpDynamicContext; ///< not owned; may be null
+
+    // What is known about the text ahead of the position, valid while mbKnown is set
+    // and the context, its generation and the text length are those recorded here.
+    tArray<cNextOccurrence> moNext; ///< one entry per specification of the context
+    const tContext* mpKnownContext; ///< not owned; only compared
+    unsigned miKnownGeneration;
+    unsigned miKnownLength;
+    bool mbKnown;
 };
 
 // --- implementation ---------------------------------------------------------
@@ -153,6 +201,31 @@ bool tTokenizer<Ref, S>::findUnescaped(const tElement* pText, unsigned iLength, 
     return false;
 }
 
+template <class Ref, class S>
+bool tTokenizer<Ref, S>::findNext(unsigned iSpec, const tElement* pText, unsigned iLength,
+                                  const tSpec& oSpec, const S& sQuote, unsigned iLimit,
+                                  unsigned& iAt)
+{
+    cNextOccurrence& oNext = moNext[iSpec];
+    unsigned iSpecialLength = oSpec.special().length();
+    if (oNext.mbFound && oNext.miAt >= miPos) {
+        iAt = oNext.miAt;
+        return (unsigned long long)iAt + iSpecialLength <= iLimit;
+    }
+    unsigned iFrom = oNext.mbFound || oNext.miAt < miPos ? miPos : oNext.miAt;
+    if (findUnescaped(pText, iLength, oSpec, sQuote, iFrom, iLimit, iAt)) {
+        oNext.mbFound = true;
+        oNext.miAt = iAt;
+        return true;
+    }
+    // No unescaped occurrence starts in [iFrom, iLimit - iSpecialLength].
+    oNext.mbFound = false;
+    oNext.miAt = iLimit >= iSpecialLength && iLimit - iSpecialLength >= iFrom
+                     ? iLimit - iSpecialLength + 1
+                     : iFrom;
+    return false;
+}
+
 template <class Ref, class S> bool tTokenizer<Ref, S>::getNext(tToken& oToken, unsigned* pId)
 {
     tContext& oContext = currentContext();
@@ -167,6 +240,16 @@ template <class Ref, class S> bool tTokenizer<Ref, S>::getNext(tToken& oToken, u
     const tElement* pText = tTokenizerText<Ref>::data(moText);
     const S& sQuote = oContext.singleQuote();
     const unsigned iSpecials = oContext.numSpecials();
+    if (!mbKnown || mpKnownContext != &oContext || miKnownGeneration != oContext.generation() ||
+        miKnownLength != iLength || moNext.length() != iSpecials) {
+        moNext.setSize(iSpecials);
+        for (unsigned i = 0; i < iSpecials; ++i)
+            moNext[i] = cNextOccurrence{0, false};
+        mpKnownContext = &oContext;
+        miKnownGeneration = oContext.generation();
+        miKnownLength = iLength;
+        mbKnown = true;
+    }
 
     // Skip the separators at the position, as often as they repeat.
     for (bool bSkipped = true; bSkipped;) {
@@ -209,7 +292,7 @@ template <class Ref, class S> bool tTokenizer<Ref, S>::getNext(tToken& oToken, u
                 iLimit = iBestAt + iReach;
         }
         unsigned iAt = 0;
-        if (!findUnescaped(pText, iLength, oSpec, sQuote, miPos, iLimit, iAt))
+        if (!findNext(i, pText, iLength, oSpec, sQuote, iLimit, iAt))
             continue;
         if (!pBest || iAt < iBestAt || oSpec.priority() > pBest->priority()) {
             pBest = &oSpec;

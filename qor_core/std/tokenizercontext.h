@@ -81,7 +81,7 @@ public:
         unsigned miPriority;
     };
 
-    tTokenizerContext() : moSpecs(tAutoPtrType::Single) {}
+    tTokenizerContext() : moSpecs(tAutoPtrType::Single), miGeneration(0) {}
     virtual ~tTokenizerContext() {}
     tTokenizerContext(const tTokenizerContext&) = delete;
     tTokenizerContext& operator=(const tTokenizerContext&) = delete;
@@ -104,12 +104,24 @@ public:
     const cTokenSpec& special(unsigned iIndex) const { return *moSpecs.at(iIndex); }
     unsigned numSpecials() const { return moSpecs.count(); }
     /// Removes every special string; the escape string stays.
-    void clear() { moSpecs.clear(); }
+    void clear()
+    {
+        moSpecs.clear();
+        ++miGeneration;
+    }
 
     /// A special string directly behind sQuote is ordinary text. Empty (the
     /// default) turns escaping off.
-    void setSingleQuote(const S& sQuote) { msSingleQuote = sQuote; }
+    void setSingleQuote(const S& sQuote)
+    {
+        msSingleQuote = sQuote;
+        ++miGeneration;
+    }
     const S& singleQuote() const { return msSingleQuote; }
+
+    /// Changes whenever a special string or the escape string changes, so that a
+    /// tokenizer knows when what it remembered about the text no longer holds.
+    unsigned generation() const { return miGeneration; }
 
 private:
     cTokenSpec& add(cAbstractTokenSpec::Type eType, const S& sSpecial, unsigned iIdentifier,
@@ -117,6 +129,7 @@ private:
 
     tPtrVector<cTokenSpec> moSpecs; ///< owned, in registration order
     S msSingleQuote;                ///< the escape string; empty = no escaping
+    unsigned miGeneration;          ///< counts the changes of the two above
 };
 
 template <class S>
@@ -131,6 +144,7 @@ tTokenizerContext<S>::add(cAbstractTokenSpec::Type eType, const S& sSpecial, uns
     tAutoPtr<cTokenSpec> pSpec(new cTokenSpec(eType, sSpecial, iIdentifier, iPriority));
     cTokenSpec& oSpec = *pSpec;
     moSpecs.append(pSpec);
+    ++miGeneration;
     return oSpec;
 }
 

@@ -166,14 +166,16 @@ public:
     }
 
     /// Moves the elements from iIndex on up by one, destroys the former last element
-    /// and stores a copy of oValue at iIndex; the count stays (iIndex < count).
+    /// (notified first, as by remove) and stores a copy of oValue at iIndex; the count
+    /// stays (iIndex < count).
     void insertRemoveLast(unsigned iIndex, const T& oValue)
     {
         tBounds::checkIndex(miCount, iIndex, "tVector", "insertSameSize");
-        T* pNew = new T(oValue);
+        T* pNew = new T(oValue); // before anything changes: oValue may be the last element
         T* pLast = mpPool[miCount - 1];
         shiftUp(iIndex, miCount - 1);
         mpPool[iIndex] = pNew;
+        notifyElementRemoved(*pLast);
         delete pLast;
     }
 

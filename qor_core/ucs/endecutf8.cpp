@@ -54,10 +54,32 @@ const unsigned kOffsets[4] = {0x00000000u, 0x00003080u, 0x000E2080u, 0x03C82080u
     throwDecodeError(qstd::cRuntimeException(oMsg, nullptr, 0));
 }
 
+/// A byte inside a multi-byte sequence that is not of the form 10xxxxxx.
+[[noreturn]] void throwInvalidContinuation(unsigned iIndex)
+{
+    cLIMessage oMsg;
+    oMsg << "$MTR$UTF8 decode error - invalid continuation byte at index %index%!" << iIndex;
+    throwDecodeError(qstd::cRuntimeException(oMsg, nullptr, 0));
+}
+
+/// A sequence longer than the character needs; decoding it would let, say, "/"
+/// pass a check made on the bytes.
+[[noreturn]] void throwOverlongForm(unsigned iIndex)
+{
+    cLIMessage oMsg;
+    oMsg << "$MTR$UTF8 decode error - overlong form at index %index%!" << iIndex;
+    throwDecodeError(qstd::cRuntimeException(oMsg, nullptr, 0));
+}
+
+/// The smallest character each sequence length (by trailing bytes) may carry.
+const unsigned kMinimumOf[4] = {0x0u, 0x80u, 0x800u, 0x10000u};
+
 /// Decodes one character from a zero-filled view of at most 8 bytes: byte k is
 /// pData[k] for k < iAvailable and 0 beyond, as if the input had been copied into
 /// an 8-byte buffer. Sets iConsumed to the bytes used. Reported indexes count
-/// from iIndexBase.
+/// from iIndexBase. A zero byte ends the data; a trailing byte not of the form
+/// 10xxxxxx and a sequence longer than its character needs are decode errors; a
+/// stray continuation byte as lead stands for itself.
 unsigned decodeBounded(const unsigned char* pData, unsigned iAvailable, unsigned& iConsumed,
                        unsigned iIndexBase)
 {
@@ -78,12 +100,17 @@ unsigned decodeBounded(const unsigned char* pData, unsigned iAvailable, unsigned
         unsigned char c = k < iAvailable ? pData[k] : 0;
         if (c == 0)
             throwEndOfData(iIndexBase + k);
+        if (k > 0 && (c & 0xC0) != 0x80)
+            throwInvalidContinuation(iIndexBase + k);
         iValue += c;
         if (k < iTrailing)
             iValue <<= 6;
     }
+    iValue -= kOffsets[iTrailing];
+    if (iValue < kMinimumOf[iTrailing])
+        throwOverlongForm(iIndexBase);
     iConsumed = iTrailing + 1;
-    return iValue - kOffsets[iTrailing];
+    return iValue;
 }
 
 /// Largest code point of the five-byte form.
@@ -115,26 +142,31 @@ struct cLeadLengths
 };
 constexpr cLeadLengths kLeadLengths;
 const std::uint32_t kSequenceMask[5] = {0, 0xFFu, 0xFFFFu, 0xFFFFFFu, 0xFFFFFFFFu};
+/// The two top bits of the trailing bytes of a sequence of 1 to 4 bytes, and the
+/// pattern 10 they must show.
+const std::uint32_t kTrailingTopBits[5] = {0, 0, 0xC000u, 0xC0C000u, 0xC0C0C000u};
+const std::uint32_t kTrailingPattern[5] = {0, 0, 0x8000u, 0x808000u, 0x80808000u};
 
 /// Decodes one character from four readable bytes with the same arithmetic as the
-/// checked path. Sets iLength to the bytes used, or to 0 when the sequence holds a
-/// zero byte or has an unsupported length: the caller then takes the checked path,
-/// which reports the failure.
+/// checked path. Sets iLength to the bytes used, or to 0 when the sequence has an
+/// unsupported length, a trailing byte that is no continuation byte (a zero byte
+/// included) or an overlong form: the caller then takes the checked path, which
+/// reports the failure.
 inline unsigned decodeFast(const unsigned char* pIn, unsigned& iLength)
 {
     std::uint32_t iWord = std::uint32_t(pIn[0]) | std::uint32_t(pIn[1]) << 8 |
                           std::uint32_t(pIn[2]) << 16 | std::uint32_t(pIn[3]) << 24;
     unsigned iBytes = kLeadLengths.miLength[iWord & 0xFF];
-    std::uint32_t iSequence = iWord | ~kSequenceMask[iBytes];
-    if (iBytes == 0 || ((iSequence - 0x01010101u) & ~iSequence & 0x80808080u)) {
+    if (iBytes == 0 || (iWord & kTrailingTopBits[iBytes]) != kTrailingPattern[iBytes]) {
         iLength = 0;
         return 0;
     }
     iWord &= kSequenceMask[iBytes]; // the bytes behind the sequence must not carry in
     std::uint32_t iValue = ((iWord & 0xFF) << 18) + (((iWord >> 8) & 0xFF) << 12) +
                            (((iWord >> 16) & 0xFF) << 6) + (iWord >> 24);
-    iLength = iBytes;
-    return (iValue >> (6 * (4 - iBytes))) - kOffsets[iBytes - 1];
+    iValue = (iValue >> (6 * (4 - iBytes))) - kOffsets[iBytes - 1];
+    iLength = iValue < kMinimumOf[iBytes - 1] ? 0 : iBytes;
+    return iValue;
 }
 
 /// Encodes a character below 0x200000 into four writable bytes; returns the length.

@@ -7,26 +7,23 @@
 #include "qor_core/std/list.h"
 #include "qor_core/std/numberconversion.h"
 
+#include <algorithm>
+
 namespace qucs {
 
 namespace {
 
-/// A character of either text type; 8-bit keys are read as their '?'-widened form.
+/// A character of an 8-bit key as its '?'-widened form.
 unsigned charValue(char c)
 {
     return (unsigned char)c < 128 ? (unsigned char)c : '?';
-}
-unsigned charValue(unsigned c)
-{
-    return c;
 }
 
 /// Finds the next placeholder of sText at or after iFrom: a '%' outside an escape
 /// starts it; its name (the '%' included) runs to the next '%' (consumed) or space
 /// (not consumed) or the end of the text. iStart and iEnd delimit its text.
-template <class S>
-bool findPlaceholder(const S& sText, unsigned iFrom, unsigned& iStart, unsigned& iEnd,
-                     cString& sName)
+bool findPlaceholder(const qstd::cAsciiString& sText, unsigned iFrom, unsigned& iStart,
+                     unsigned& iEnd, cString& sName)
 {
     unsigned iLength = sText.length();
     for (unsigned i = iFrom; i < iLength; ++i) {
@@ -66,6 +63,63 @@ struct cLIItem
     cString msValue;
 };
 
+namespace {
+
+/// The bound arguments ordered by name (bytes compared as unsigned values), those
+/// of one name in binding order, for the look-up of placeholder names. Refers to
+/// the names and values of the arguments, which must stay unchanged meanwhile.
+class cArgumentIndex
+{
+public:
+    explicit cArgumentIndex(const qstd::tList<cLIItem>& oArguments)
+    {
+        for (qstd::tList<cLIItem>::const_iterator it = oArguments.begin(); it != oArguments.end();
+             ++it)
+            moEntries.append(cEntry{reinterpret_cast<const unsigned char*>(it->msName.c_str()),
+                                    it->msName.length(), &it->msValue});
+        cEntry* pEntries = moEntries.data(true);
+        std::stable_sort(pEntries, pEntries + moEntries.length(),
+                         [](const cEntry& oA, const cEntry& oB) {
+                             return qstd::tArraySearch<unsigned char>::relation(
+                                        oA.mpName, oA.miLength, oB.mpName, oB.miLength) < 0;
+                         });
+    }
+
+    /// The value of the first argument bound to the name of iLength characters at
+    /// pName, or null.
+    const cString* find(const unsigned* pName, unsigned iLength) const
+    {
+        const cEntry* pBegin = moEntries.data(true);
+        const cEntry* pEnd = pBegin + moEntries.length();
+        const cEntry* pFirst = std::lower_bound(pBegin, pEnd, 0, [&](const cEntry& oEntry, int) {
+            return compare(oEntry, pName, iLength) < 0;
+        });
+        return pFirst != pEnd && compare(*pFirst, pName, iLength) == 0 ? pFirst->mpValue : nullptr;
+    }
+
+private:
+    struct cEntry
+    {
+        const unsigned char* mpName; ///< the name's bytes, not owned
+        unsigned miLength;
+        const cString* mpValue; ///< not owned
+    };
+
+    /// Lexicographic order of a name against a run of code points, then by length.
+    static int compare(const cEntry& oEntry, const unsigned* pName, unsigned iLength)
+    {
+        unsigned iShorter = oEntry.miLength < iLength ? oEntry.miLength : iLength;
+        for (unsigned i = 0; i < iShorter; ++i)
+            if (oEntry.mpName[i] != pName[i])
+                return oEntry.mpName[i] < pName[i] ? -1 : 1;
+        return oEntry.miLength < iLength ? -1 : oEntry.miLength > iLength ? 1 : 0;
+    }
+
+    qstd::tArray<cEntry> moEntries;
+};
+
+} // namespace
+
 /// The message record, deep-copied with the message.
 class cLIMessage::cImpl
 {
@@ -96,48 +150,45 @@ public:
                         : qstd::cNumberConversionFormat::getGlobalDefaultNumberConversionFormat();
     }
 
-    const cString* lookup(const cString& sName) const
-    {
-        for (qstd::tList<cLIItem>::const_iterator it = moArguments.begin(); it != moArguments.end();
-             ++it)
-            if (sName == it->msName)
-                return &it->msValue;
-        return nullptr;
-    }
-
+    /// Renders sText into sResult: each placeholder (found by the rule of binding)
+    /// is replaced by the value of the first argument of its name, or by "???", and
+    /// each escape backslash is dropped while the character after it stays. Values
+    /// are copied as they are. One pass over the text, one binary search per
+    /// placeholder: the arguments may come from another process in any number.
     void translate(const cString& sText, cString& sResult) const
     {
-        sResult = sText;
-        unsigned iFrom = 0, iStart = 0, iEnd = 0;
-        cString sName;
-        cString sValue;
-        while (findPlaceholder(sResult, iFrom, iStart, iEnd, sName)) {
-            sResult.erase(iStart, iEnd - iStart);
-            const cString* pValue = lookup(sName);
-            sValue.setSize(0);
-            if (pValue) {
-                // Doubled backslashes survive the final unescaping unchanged.
-                for (unsigned i = 0; i < pValue->length(); ++i) {
-                    if ((*pValue)[i] == '\\')
-                        sValue.append((unsigned)'\\');
-                    sValue.append((*pValue)[i]);
-                }
-            } else {
-                sValue = "???";
+        cArgumentIndex oIndex(moArguments);
+        cString sOut;
+        const unsigned iLength = sText.length();
+        const unsigned* pText = sText.data(true);
+        unsigned i = 0;
+        while (i < iLength) {
+            if (pText[i] == '\\') {
+                if (i + 1 < iLength)
+                    sOut.append(pText[i + 1]);
+                i += 2;
+                continue;
             }
-            if (!sValue.empty())
-                sResult.insert(iStart, sValue.data(), sValue.length());
-            iFrom = iStart + sValue.length();
-        }
-        unsigned iOut = 0;
-        for (unsigned i = 0; i < sResult.length(); ++i) {
-            if (sResult[i] == '\\') {
-                if (++i >= sResult.length())
-                    break;
+            if (pText[i] != '%') {
+                unsigned iRun = i + 1;
+                while (iRun < iLength && pText[iRun] != '\\' && pText[iRun] != '%')
+                    ++iRun;
+                sOut.append(pText + i, iRun - i);
+                i = iRun;
+                continue;
             }
-            sResult[iOut++] = sResult[i];
+            // The name runs from the '%' to the next '%' (dropped with it) or space.
+            unsigned iEnd = i + 1;
+            while (iEnd < iLength && pText[iEnd] != '%' && pText[iEnd] != ' ')
+                ++iEnd;
+            const cString* pValue = oIndex.find(pText + i, iEnd - i);
+            if (pValue)
+                sOut += *pValue;
+            else
+                sOut.appendC("???");
+            i = iEnd < iLength && pText[iEnd] == '%' ? iEnd + 1 : iEnd;
         }
-        sResult.truncate(iOut);
+        sResult.swap(sOut);
     }
 
     qstd::cAsciiString msKey;

@@ -447,3 +447,16 @@ TEST(RMIException, MessagesAndStream)
     EXPECT_EQ(cRMIException::ConnectSignal, oRead.operation());
     EXPECT_STREQ("sigGo", oRead.signalSlotName().c_str());
 }
+
+TEST(RMIException, AssignmentFromAnElementOfItsOwnChain)
+{
+    cComponentLocation oWhere(cComponentAddr(1, 5), "box", "", 9);
+    cRMIException e(oWhere, 3, cRMIException::CallSlot, "sltFirst");
+    e.link(cRMIException(7, cRMIException::ConnectSignal, "sigSecond"));
+    e = static_cast<const cRMIException&>(*e.history());
+    EXPECT_EQ(nullptr, e.history());
+    EXPECT_EQ(7u, e.interfaceKey());
+    EXPECT_EQ(cRMIException::ConnectSignal, e.operation());
+    EXPECT_STREQ("sigSecond", e.signalSlotName().c_str());
+    EXPECT_EQ("Unable to connect signal \"sigSecond\" to interface key 7!", messageOf(e));
+}

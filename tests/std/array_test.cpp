@@ -89,7 +89,7 @@ TEST(Array, CapacityGrowsInStepsAndEraseFitsExactly)
     EXPECT_THROW(oArray.data(), cBugException); // "mpPool != 0"
 }
 
-TEST(Array, AppendOfOwnElementSurvivesGrowth)
+TEST(Array, ArgumentsReferringIntoTheArraySurviveItsChanges)
 {
     tArray<char> oArray;
     for (int i = 0; i < 32; ++i)
@@ -99,6 +99,79 @@ TEST(Array, AppendOfOwnElementSurvivesGrowth)
     EXPECT_EQ(66u, oArray.length());
     EXPECT_EQ('a', oArray[32]);
     EXPECT_EQ(text(oArray).substr(0, 33), text(oArray).substr(33));
+
+    // Windows onto the own pool, through the proxy interface, across growth.
+    cAsciiString sText("abcdefghijklmnopqrstuvwxyz01234"); // 31 of 32 places used
+    sText.append(cConstCStringRef(sText.c_str()));
+    EXPECT_STREQ("abcdefghijklmnopqrstuvwxyz01234abcdefghijklmnopqrstuvwxyz01234", sText.c_str());
+    sText.append(tConstArrayRef<char, tArrayAsciiStringTraits<char>>(sText, 60));
+    EXPECT_STREQ("34", sText.c_str() + 62);
+
+    // The value to trim or replace is an element of the array itself.
+    tArray<char> oTrimmed = bytes("xxabcxx");
+    oTrimmed.trim(oTrimmed[0], true, true); // trimming the back reallocates the pool first
+    EXPECT_EQ("abc", text(oTrimmed));
+    tArray<char> oReplaced = bytes("a-b-c-d");
+    oReplaced.replace(oReplaced[1], oReplaced[0]);
+    EXPECT_EQ("aabacad", text(oReplaced));
+}
+
+namespace {
+
+/// A proxy of iLength 'p's whose copy writes half of what it was asked for and then
+/// fails, as a proxy reading from a source that breaks halfway would.
+class cBreakingProxy : public tAbstractConstArrayProxy<char>
+{
+public:
+    explicit cBreakingProxy(unsigned iLength) : miLength(iLength) {}
+    const char& proxyAt(unsigned) const override { return mcElement; }
+    unsigned proxyLength() const override { return miLength; }
+    void proxyCopyPartTo(char* pTarget, unsigned, unsigned iCount) const override
+    {
+        std::memset(pTarget, 'p', iCount / 2 + 1);
+        throw cRuntimeException();
+    }
+    const char* proxyProvideData(unsigned, unsigned) const override { return nullptr; }
+    unsigned proxyPreferredBlockSize() const override { return 0; }
+    const tAbstractConstArrayProxy<char>* constProxyPhysical(unsigned& iOffset) const override
+    {
+        iOffset = 0;
+        return this;
+    }
+
+private:
+    unsigned miLength;
+    char mcElement = 'p';
+};
+
+} // namespace
+
+TEST(Array, FailedAppendOfAProxyLeavesTheArrayUnchanged)
+{
+    // A window whose target shrank afterwards fails before it copies anything; the
+    // breaking proxy fails after writing part of its elements.
+    tArray<char> oSource = bytes("abcdef");
+    tConstArrayRef<char> oStale(oSource, 0, 6);
+    oSource.truncate(2);
+    cBreakingProxy oBreaking(6);
+    for (unsigned iLength : {2u, 32u}) { // room behind the elements, and growth needed
+        SCOPED_TRACE(iLength);
+        tArray<char> oArray;
+        cAsciiString sText;
+        for (unsigned i = 0; i < iLength; ++i) {
+            oArray.append('x');
+            sText += 'x';
+        }
+        EXPECT_THROW(oArray.append(oStale), cOutOfRangeException);
+        EXPECT_THROW(oArray.append(oBreaking), cRuntimeException);
+        EXPECT_EQ(std::string(iLength, 'x'), text(oArray));
+        EXPECT_THROW(sText.append(oBreaking), cRuntimeException);
+        EXPECT_EQ(std::string(iLength, 'x'), std::string(sText.c_str())); // still terminated
+        oArray.append(bytes("yz"));
+        EXPECT_EQ(std::string(iLength, 'x') + "yz", text(oArray));
+    }
+    // A copy that fails while an array is constructed leaves nothing allocated.
+    EXPECT_THROW(tArray<char> oCopy(oBreaking), cRuntimeException);
 }
 
 TEST(Array, InsertEraseTruncateChecks)

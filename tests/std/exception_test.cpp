@@ -112,6 +112,27 @@ TEST(Exception, CopiesAreDeepAndHasFindsByTypeName)
     EXPECT_EQ(chainText(e, 1), chainText(oAssigned, 1));
 }
 
+TEST(Exception, AssignmentFromAnElementOfItsOwnChain)
+{
+    cRuntimeException e = runtime("top");
+    e.link(runtime("middle"));
+    e.link(runtime("bottom"));
+    e = static_cast<const cRuntimeException&>(*e.history());
+    EXPECT_EQ("middle|bottom", chainText(e, 1));
+    // Through the base, which copies only its own fields.
+    static_cast<cAbstractException&>(e) = *e.history();
+    EXPECT_EQ(nullptr, e.history());
+
+    // Fields of a derived class are taken from the source as well.
+    cOutOfBoundsException oBounds("tList", "first");
+    oBounds.link(cOutOfBoundsException("tVector", "second"));
+    oBounds = static_cast<const cOutOfBoundsException&>(*oBounds.history());
+    EXPECT_STREQ("second", oBounds.operation().c_str());
+    EXPECT_EQ("Out of bounds condition detected in \"tVector\" while executing \"second\"!",
+              chainText(oBounds, 1));
+    EXPECT_EQ(nullptr, oBounds.history());
+}
+
 TEST(Exception, LongChainsCopyAndDieWithoutRecursion)
 {
     cRuntimeException e = runtime("0");

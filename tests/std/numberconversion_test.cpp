@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <type_traits>
 #include <tuple>
@@ -188,4 +189,32 @@ TEST(NumberConversion, Doubles)
     tArray<char> oText(cConstCStringRef("7.5"));
     EXPECT_DOUBLE_EQ(
         7.5, cNumberConversion::fromStringToDouble(tConstArrayRef<char>(oText), standard()));
+}
+
+TEST(NumberConversion, DoublesAreWrittenWithTheirShortestDigits)
+{
+    // The digits are those of the shortest text that reads back as the same double,
+    // at any magnitude, so they are the same on every processor.
+    EXPECT_EQ("123456789012345680000000000000", text(1.2345678901234568e29));
+    EXPECT_EQ("1" + std::string(308, '0'), text(1e308));
+    EXPECT_EQ("-17976931348623157" + std::string(292, '0'), text(-DBL_MAX));
+    EXPECT_EQ("9007199254740994", text(9007199254740994.0));
+    EXPECT_EQ("100000000000000000000000", text(1e23));
+    EXPECT_EQ("1234.1", text(1234.1));
+    EXPECT_EQ("123456.789", text(123456.789));
+    EXPECT_EQ("0.1", text(0.1));
+
+    // Rounding at the precision, half up, also into the integer part.
+    EXPECT_EQ("0.00000000000001", text(5e-15));
+    EXPECT_EQ("0", text(4.9e-15));
+    EXPECT_EQ("1", text(0.999999999999995));
+    cNumberConversionFormat oFormat;
+    oFormat.setPrecision(2);
+    EXPECT_EQ("99.99", text(99.99, oFormat));
+    EXPECT_EQ("100", text(99.995, oFormat));
+    EXPECT_EQ("861.63", text(861.625, oFormat)); // a tie that binary arithmetic rounds down
+    oFormat.setRemoveTrailingZeros(false);
+    EXPECT_EQ("-100.00", text(-99.995, oFormat));
+    oFormat.setPrecision(1000); // written to 400 places
+    EXPECT_EQ("0." + std::string(323, '0') + "5" + std::string(76, '0'), text(5e-324, oFormat));
 }

@@ -110,6 +110,25 @@ TEST(SharedObject, HandleFromReferenceNeverDeletesAndNestedDeletionIsSafe)
     EXPECT_EQ(1, cCounted::siAlive);
 }
 
+TEST(SharedObject, HandleFromAnAutoPointerDeletesAsThePointerSays)
+{
+    cCounted oBorrowed(1); // on the stack: deleting it would be an invalid free
+    cCounted::reset();
+    {
+        tSharedObject<cCounted> pArray(tAutoPtr<cCounted>(new cCounted[3], tAutoPtrType::Array));
+        tSharedObject<cCounted> pBorrowed(tAutoPtr<cCounted>(&oBorrowed, tAutoPtrType::Borrowed));
+        // Every value beyond the named ones means borrowed as well.
+        tSharedObject<cCounted> pOther(
+            tAutoPtr<cCounted>(&oBorrowed, tAutoPtrType::PointerType(7)));
+        EXPECT_EQ(1, pOther->miValue);
+        EXPECT_EQ(3, cCounted::siAlive);
+    }
+    EXPECT_EQ(0, cCounted::siAlive);
+    EXPECT_EQ(3, cCounted::siDestroyed);
+    tAutoPtr<cCounted> pOdd(&oBorrowed, tAutoPtrType::PointerType(7));
+    EXPECT_EQ(7u, unsigned(pOdd.pointerType()));
+}
+
 TEST(ParentWatch, UnlinkReparentsChildrenInOrder)
 {
     int iRoot = 0, iMiddle = 1, iA = 2, iB = 3, iSibling = 4;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -165,6 +167,134 @@ TEST(Tokenizer, NeverReadsOutsideItsText)
     cAsciiStringTokenizer oStale(sShrinking, oContext);
     sShrinking.truncate(1);
     EXPECT_THROW(oStale.getNext(oToken), cOutOfRangeException);
+}
+
+TEST(Tokenizer, HostileTextIsTokenizedInLinearTime)
+{
+    // 500,000 one-byte tokens and a key, registered first, that never occurs although
+    // its first byte is everywhere: searching the rest of the text for it on every
+    // call would take hours.
+    cAsciiStringTokenizerContext oContext;
+    oContext.addKey("a=", 1);
+    oContext.addSeparator(" ");
+    cAsciiString sText;
+    for (unsigned i = 0; i < 500000; ++i)
+        sText += "a ";
+    cAsciiStringTokenizer oTokenizer(sText, oContext);
+    cAsciiStringTokenizer::tToken oToken;
+    unsigned iTokens = 0;
+    while (oTokenizer.getNext(oToken))
+        iTokens += oToken.length() == 1 && oToken[0] == 'a';
+    EXPECT_EQ(500000u, iTokens);
+}
+
+TEST(Tokenizer, RememberedOccurrencesKeepTheSelectionRule)
+{
+    // Random specifications over a small alphabet, so that they overlap, repeat and
+    // get escaped, against the rule written out: every call searches the whole rest
+    // of the text for every specification.
+    unsigned iSeed = 99;
+    auto next = [&iSeed](unsigned iRange) {
+        iSeed = iSeed * 1103515245u + 12345u;
+        return (iSeed >> 16) % iRange;
+    };
+    for (unsigned iRun = 0; iRun < 3000; ++iRun) {
+        struct cSpec
+        {
+            bool bKey;
+            std::string sText;
+            unsigned iPriority;
+        };
+        std::vector<cSpec> oSpecs(1 + next(4));
+        cAsciiStringTokenizerContext oContext;
+        for (unsigned i = 0; i < oSpecs.size(); ++i) {
+            cSpec& oSpec = oSpecs[i] = {next(2) == 0, std::string(1 + next(3), 'a'), next(3)};
+            for (char& c : oSpec.sText)
+                c = "ab "[next(3)];
+            if (oSpec.bKey)
+                oContext.addKey(oSpec.sText.c_str(), i + 1, oSpec.iPriority);
+            else
+                oContext.addSeparator(oSpec.sText.c_str(), oSpec.iPriority);
+        }
+        const std::string sQuote = next(2) ? "\\" : "";
+        oContext.setSingleQuote(sQuote.c_str());
+        std::string sText(next(40), 'a');
+        for (char& c : sText)
+            c = "ab \\"[next(4)];
+        auto unescapedAt = [&](size_t iAt) {
+            return !(iAt >= sQuote.size() && !sQuote.empty() &&
+                     sText.compare(iAt - sQuote.size(), sQuote.size(), sQuote) == 0);
+        };
+        std::string sExpected;
+        for (size_t iPos = 0;;) {
+            for (size_t i = 0; i < oSpecs.size() && iPos < sText.size(); ++i)
+                if (!oSpecs[i].bKey &&
+                    sText.compare(iPos, oSpecs[i].sText.size(), oSpecs[i].sText) == 0 &&
+                    unescapedAt(iPos)) {
+                    iPos += oSpecs[i].sText.size();
+                    i = size_t(-1); // skip again from the first separator
+                }
+            if (iPos >= sText.size())
+                break;
+            const cSpec* pBest = nullptr;
+            size_t iBestAt = 0;
+            for (const cSpec& oSpec : oSpecs) {
+                size_t iAt = sText.find(oSpec.sText, iPos);
+                while (iAt != std::string::npos && !unescapedAt(iAt))
+                    iAt = sText.find(oSpec.sText, iAt + 1);
+                if (iAt == std::string::npos ||
+                    (pBest && iAt + oSpec.sText.size() >
+                                  iBestAt + std::max(oSpec.sText.size(), pBest->sText.size())))
+                    continue;
+                if (!pBest || iAt < iBestAt || oSpec.iPriority > pBest->iPriority) {
+                    pBest = &oSpec;
+                    iBestAt = iAt;
+                }
+            }
+            size_t iEnd = !pBest           ? sText.size()
+                          : iBestAt > iPos ? iBestAt
+                                           : iPos + pBest->sText.size();
+            sExpected += (sExpected.empty() ? "" : "|") + sText.substr(iPos, iEnd - iPos);
+            if (pBest && iBestAt == iPos && pBest->bKey)
+                sExpected += "#" + std::to_string(pBest - oSpecs.data() + 1);
+            iPos = iEnd;
+        }
+        cAsciiString sSource(sText.c_str());
+        cAsciiStringTokenizer oTokenizer(sSource, oContext);
+        ASSERT_EQ(sExpected, drain(oTokenizer)) << "text \"" << sText << "\" run " << iRun;
+    }
+}
+
+TEST(Tokenizer, ChangesBetweenCallsAreSeen)
+{
+    // Each change comes after the first token of "a = b = c" (separator blank, key
+    // "=" 7), when the tokenizer has already looked ahead for every special.
+    cAsciiString sSameLength("x=yyy z=w");
+    cAsciiStringTokenizerContext oSwapped;
+    configure(oSwapped, {"s=", "k9: "});
+    const std::pair<std::function<void(cAsciiStringTokenizer&)>, const char*> oTable[] = {
+        {[](cAsciiStringTokenizer& t) { t.currentContext().setSingleQuote(" "); }, "=|b|=|c"},
+        {[&](cAsciiStringTokenizer& t) { t.set(cAsciiStringTokenizer::tToken(sSameLength)); },
+         "x|=#7|yyy|z|=#7|w"},
+        {[](cAsciiStringTokenizer& t) {
+             t.currentContext().clear();
+             configure(static_cast<cAsciiStringTokenizerContext&>(t.currentContext()),
+                       {"s=", "k9: "});
+         },
+         " #9| #9|b| #9| #9|c"},
+        {[&](cAsciiStringTokenizer& t) { t.setContext(oSwapped); }, " #9| #9|b| #9| #9|c"}};
+    for (const auto& [fChange, pExpected] : oTable) {
+        SCOPED_TRACE(pExpected);
+        cAsciiStringTokenizerContext oContext;
+        configure(oContext, {"s ", "k7:="});
+        cAsciiString sText("a = b = c");
+        cAsciiStringTokenizer oTokenizer(sText, oContext);
+        cAsciiString sToken;
+        oTokenizer >> sToken;
+        EXPECT_TRUE(sToken == "a");
+        fChange(oTokenizer);
+        EXPECT_EQ(pExpected, drain(oTokenizer));
+    }
 }
 
 TEST(Tokenizer, RejectsEmptySpecialsAndMissingContext)

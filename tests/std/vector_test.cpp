@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 using namespace qstd;
 using qortest::cCounted;
 using qortest::expectThrow;
@@ -134,6 +136,15 @@ TEST(PtrVector, EveryDeletionModeBalancesConstructions)
     }
     EXPECT_EQ(0, cCounted::siAlive);
     {
+        tPtrVector<cCounted> oRing;
+        for (int i = 0; i < 3; ++i)
+            oRing.append(new cCounted(i));
+        oRing.insertRemoveLast(0, new cCounted(9)); // the pointee of the dropped one goes
+        EXPECT_EQ(3, cCounted::siAlive);
+        EXPECT_EQ(1, oRing[2]->miValue);
+    }
+    EXPECT_EQ(0, cCounted::siAlive);
+    {
         tPtrVector<cCounted> oArrays(tAutoPtrType::Array);
         oArrays.append(new cCounted[3]);
         oArrays.append(new cCounted[2]);
@@ -161,6 +172,38 @@ TEST(Stack, PopsInReverseAndAssertsWhenEmpty)
     EXPECT_EQ(1, oStack.pop());
     cBugException e = expectThrow<cBugException>([&] { oStack.pop(); });
     EXPECT_NE(std::string::npos, qortest::messageOf(e).find("(miTopIdx)!"));
+}
+
+namespace {
+
+/// A value whose copies fail while sbFailCopies is set.
+struct cFragile
+{
+    static inline bool sbFailCopies = false;
+    explicit cFragile(int iValue) : miValue(iValue) {}
+    cFragile(const cFragile& o) : miValue(o.miValue)
+    {
+        if (sbFailCopies)
+            throw std::bad_alloc();
+    }
+    int miValue;
+};
+
+} // namespace
+
+TEST(Stack, FailedPopLeavesTheStackUnchanged)
+{
+    tStack<cFragile> oStack;
+    oStack.push(cFragile(1));
+    oStack.push(cFragile(2));
+    cFragile::sbFailCopies = true;
+    EXPECT_THROW(oStack.pop(), std::bad_alloc);
+    cFragile::sbFailCopies = false;
+    EXPECT_EQ(2u, oStack.count());
+    oStack.push(cFragile(3));
+    EXPECT_EQ(3, oStack.pop().miValue);
+    EXPECT_EQ(2, oStack.pop().miValue);
+    EXPECT_EQ(1, oStack.pop().miValue);
 }
 
 TEST(Pair, ComparesMemberWise)

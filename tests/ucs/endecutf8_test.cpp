@@ -77,8 +77,8 @@ std::string mixedInput(unsigned iTokens, std::vector<unsigned>& oStarts)
 
 TEST(EnDecUTF8, DecodesEachSequenceLength)
 {
-    // Stray continuation bytes stand for themselves, and trailing bytes are not
-    // checked for their 10xxxxxx pattern.
+    // Stray continuation bytes stand for themselves; the shortest form of each
+    // length decodes.
     const std::pair<const char*, unsigned> oTable[] = {{"\x7F", 0x7F},
                                                        {"\xC2\x80", 0x80},
                                                        {"\xDF\xBF", 0x7FF},
@@ -86,8 +86,7 @@ TEST(EnDecUTF8, DecodesEachSequenceLength)
                                                        {"\xEF\xBF\xBF", 0xFFFF},
                                                        {"\xF0\x90\x80\x80", 0x10000},
                                                        {"\xF4\x8F\xBF\xBF", 0x10FFFF},
-                                                       {"\xA9", 0xA9},
-                                                       {"\xC3\x41", 0x81}};
+                                                       {"\xA9", 0xA9}};
     for (const auto& oRow : oTable) {
         SCOPED_TRACE(testing::Message() << "U+" << std::hex << oRow.second);
         cString sTarget("x");
@@ -100,6 +99,38 @@ TEST(EnDecUTF8, DecodesEachSequenceLength)
     // decodeUTF8 reports positions within the whole text.
     unsigned iIndex = 1;
     EXPECT_EQ(endOfData(3), failureOf([&] { qucs::decodeUTF8("a\xE2\x82", iIndex); }));
+}
+
+TEST(EnDecUTF8, OverlongFormsAndBrokenSequencesAreRejected)
+{
+    // The sequence, the index of the offending byte and the problem. Overlong forms
+    // would let "/" and "." pass a check on the bytes.
+    const std::tuple<const char*, unsigned, const char*> oTable[] = {
+        {"\xC0\xAF", 0, "overlong form"},
+        {"\xC1\xBF", 0, "overlong form"},
+        {"\xE0\x80\xAE", 0, "overlong form"},
+        {"\xE0\x9F\xBF", 0, "overlong form"},
+        {"\xF0\x80\x80\xAF", 0, "overlong form"},
+        {"\xF0\x8F\xBF\xBF", 0, "overlong form"},
+        {"\xC0\x01", 1, "invalid continuation byte"},
+        {"\xC3\x41", 1, "invalid continuation byte"},
+        {"\xE2\x82\xC3\xA9", 2, "invalid continuation byte"},
+        {"\xF0\x9F\x98\x7F", 3, "invalid continuation byte"}};
+    for (const auto& [pBytes, iIndex, pProblem] : oTable) {
+        SCOPED_TRACE(testing::PrintToString(std::string(pBytes)));
+        const tTexts oExpected = {"Unicode decode error!",
+                                  "UTF8 decode error - " + std::string(pProblem) + " at index " +
+                                      std::to_string(iIndex) + "!"};
+        unsigned iAt = 0;
+        EXPECT_EQ(oExpected, failureOf([&] { qucs::decodeUTF8(pBytes, iAt); }));
+        // Within a longer text, on the word-wise path as well as near the end.
+        for (const char* pAfter : {"", "tail of the text"}) {
+            cString sTarget;
+            EXPECT_EQ(oExpected,
+                      failureOf([&] { decodeInto(std::string("ab") + pBytes + pAfter, sTarget); }));
+            EXPECT_EQ(cString("ab"), sTarget);
+        }
+    }
 }
 
 TEST(EnDecUTF8, LeadBytesOfFiveAndMoreBytesAreRejected)

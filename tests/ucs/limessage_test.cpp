@@ -57,9 +57,32 @@ TEST(LIMessage, RendersTheKeyWithItsArguments)
         {"%a b", {"X"}, "X b"},
         {"value %v", {"7"}, "value 7"},
         // Inserted values are not searched for placeholders.
-        {"%a%%b%", {"%b%", "B"}, "%b%B"}};
+        {"%a%%b%", {"%b%", "B"}, "%b%B"},
+        // Backslashes belong to a name; an escape after a value still escapes.
+        {"%a\\b% %c", {"1", "2"}, "1 2"},
+        {"%v%\\x", {"a\\"}, "a\\x"},
+        {"50%% off", {"X"}, "50X off"}};
     for (const auto& [pKey, oValues, pExpected] : oTable)
         EXPECT_EQ(pExpected, rendered(message(pKey, oValues))) << pKey;
+}
+
+TEST(LIMessage, RenderingTakesLinearTime)
+{
+    // 100,000 distinct placeholders, each bound once, in a key of about 1.2 MB.
+    // Looking each name up among all arguments, or moving the rest of the text
+    // for each one, would take minutes.
+    const unsigned kCount = 100000;
+    std::string sKey, sExpected;
+    cLIMessage oMessage;
+    for (unsigned i = 0; i < kCount; ++i)
+        sKey += "%p" + std::to_string(i) + "% ";
+    oMessage << sKey.c_str();
+    for (unsigned i = 0; i < kCount; ++i) {
+        std::string sValue = "v" + std::to_string(kCount - i);
+        oMessage << sValue.c_str();
+        sExpected += sValue + " ";
+    }
+    EXPECT_EQ(sExpected, rendered(oMessage));
 }
 
 TEST(LIMessage, MarkersAreRemovedFromTheFirstStreamedString)
