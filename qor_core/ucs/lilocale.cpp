@@ -156,9 +156,11 @@ bool cLILocale::translate(const cLIMessage& oMessage, cString& sResult,
     // Walk the chain without recursion; the first table that knows the key renders.
     // Without a translation anywhere, the last locale of the chain reports it, naming
     // the locale first asked.
+    const qstd::cAsciiString& sKey = oMessage.key();
+    const piUInt32 iHash = cLITrItem::keyHash(sKey);
     const cLILocale* pLast = this;
     for (const cLILocale* p = this; p; p = p->parent()) {
-        if (const cLITrItem* pItem = p->moTranslator.hasTranslation(oMessage.key())) {
+        if (const cLITrItem* pItem = p->moTranslator.hasTranslation(sKey, iHash)) {
             oMessage.translate(pItem->translation(), sResult);
             return true;
         }
