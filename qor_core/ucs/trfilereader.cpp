@@ -10,7 +10,10 @@ namespace qucs {
 cTrFileReader::cTrFileReader(const qstd::tArray<char>& oText, Grammar eGrammar)
     : moText(oText), meGrammar(eGrammar)
 {
-    static const char* const kSeparators[] = {"\r", "\n", " ", "\t", ";"};
+    // No two specials begin with the same byte, so their order decides nothing but
+    // speed: the tokenizer's first search is unbounded and bounds the later ones, so
+    // the byte found on every line comes first.
+    static const char* const kSeparators[] = {"\n", " ", "\r", "\t", ";"};
     for (const char* pSeparator : kSeparators)
         moContext.addSeparator(pSeparator);
     moContext.addKey("\"", kQuote);
