@@ -102,6 +102,9 @@ private:
     /// ends at or before iLimit (<= iLength); false when there is none.
     static bool findUnescaped(const tElement* pText, unsigned iLength, const tSpec& oSpec,
                               const S& sQuote, unsigned iFrom, unsigned iLimit, unsigned& iAt);
+    /// A limit (<= iLength) beyond which no special can decide the next token.
+    unsigned searchBound(const tElement* pText, unsigned iLength, tContext& oContext,
+                         const S& sQuote) const;
 
     Ref moText;
     unsigned miPos;             ///< may lie past the end of moText
@@ -153,6 +156,44 @@ bool tTokenizer<Ref, S>::findUnescaped(const tElement* pText, unsigned iLength, 
     return false;
 }
 
+template <class Ref, class S>
+unsigned tTokenizer<Ref, S>::searchBound(const tElement* pText, unsigned iLength,
+                                         tContext& oContext, const S& sQuote) const
+{
+    // Without a bound, a special that does not occur near the position (a line feed
+    // in a text of one line) is searched for to the end of the text on every call,
+    // which makes tokenizing quadratic. So first look for the earliest occurrence of
+    // any special in a window that doubles until one starts in it. The token ends
+    // there, and every special that can still win starts within the occurrence, so
+    // it ends within twice the longest special behind that start.
+    const unsigned iSpecials = oContext.numSpecials();
+    unsigned iLongest = 0;
+    for (unsigned i = 0; i < iSpecials; ++i)
+        if (oContext.special(i).special().length() > iLongest)
+            iLongest = oContext.special(i).special().length();
+    for (unsigned iWindow = 256;; iWindow *= 2) {
+        const unsigned iEnd = iLength - miPos > iWindow ? miPos + iWindow : iLength;
+        unsigned iFirst = iLength;
+        for (unsigned i = 0; i < iSpecials; ++i) {
+            const tSpec& oSpec = oContext.special(i);
+            const unsigned iSpecialLength = oSpec.special().length();
+            if (iSpecialLength == 0)
+                continue;
+            // Occurrences that start before iEnd (or before the earliest so far).
+            const unsigned iStop = iFirst < iEnd ? iFirst : iEnd;
+            const unsigned iLimit =
+                iLength - iStop >= iSpecialLength ? iStop + iSpecialLength - 1 : iLength;
+            unsigned iAt = 0;
+            if (findUnescaped(pText, iLength, oSpec, sQuote, miPos, iLimit, iAt) && iAt < iFirst)
+                iFirst = iAt;
+        }
+        if (iFirst < iLength)
+            return iLength - iFirst > 2 * iLongest ? iFirst + 2 * iLongest : iLength;
+        if (iEnd == iLength || iWindow >= 0x80000000u)
+            return iLength;
+    }
+}
+
 template <class Ref, class S> bool tTokenizer<Ref, S>::getNext(tToken& oToken, unsigned* pId)
 {
     tContext& oContext = currentContext();
@@ -194,12 +235,13 @@ template <class Ref, class S> bool tTokenizer<Ref, S>::getNext(tToken& oToken, u
     // The nearest special: the earliest start wins; one that starts together with
     // the candidate or lies within it wins only by a higher priority, so at equal
     // priority the earlier registration stays.
+    const unsigned iBound = searchBound(pText, iLength, oContext, sQuote);
     tSpec* pBest = nullptr;
     unsigned iBestAt = 0;
     for (unsigned i = 0; i < iSpecials; ++i) {
         tSpec& oSpec = oContext.special(i);
         unsigned iSpecialLength = oSpec.special().length();
-        unsigned iLimit = iLength;
+        unsigned iLimit = iBound;
         if (pBest) {
             // Only occurrences that start no later than the candidate, or end within
             // it, can still compete.
