@@ -1,10 +1,7 @@
 // lilocale.cpp - cLILocale, its links and its translation-file reader.
 // SPDX-License-Identifier: MIT
 #include "qor_core/ucs/lilocale.h"
-#include "qor_core/io/file.h"
-#include "qor_core/io/fs.h"
 #include "qor_core/io/path.h"
-#include "qor_core/pi/system.h"
 #include "qor_core/std/exception.h"
 #include "qor_core/std/stdexceptions.h"
 #include "qor_core/ucs/endecutf8.h"
@@ -17,23 +14,6 @@ namespace {
 
 /// Files a translation file may open during one load, itself included.
 const unsigned kMaxFiles = 10;
-
-/// The whole content of a file of the system's file system.
-qstd::tArray<char> readWholeFile(const cString& sFileName)
-{
-    qio::cFile oFile = qpi::system().fs().fileOpenRead(sFileName);
-    qstd::tArray<char> oData;
-    // The array holds at most 2^32 - 1 bytes; a larger file is refused by the
-    // array's own range check when it grows.
-    char aBuffer[16384];
-    for (;;) {
-        unsigned long long iRead = oFile.read(aBuffer, sizeof aBuffer);
-        if (iRead == 0)
-            break;
-        oData.append(aBuffer, unsigned(iRead));
-    }
-    return oData;
-}
 
 /// Reads translation files into a locale, following includes up to the file limit
 /// shared by every file of one load.
@@ -72,7 +52,7 @@ protected:
     }
     cString readValueFile(const cString& sFileName) override
     {
-        qstd::tArray<char> oData = readWholeFile(moDir.relativeTo(sFileName));
+        qstd::tArray<char> oData = cTrFileReader::readWholeFile(moDir.relativeTo(sFileName));
         cString sText;
         cEnDecUTF8().decode(qstd::tConstArrayRef<char>(oData), sText);
         return sText;
@@ -156,9 +136,11 @@ bool cLILocale::translate(const cLIMessage& oMessage, cString& sResult,
     // Walk the chain without recursion; the first table that knows the key renders.
     // Without a translation anywhere, the last locale of the chain reports it, naming
     // the locale first asked.
+    const qstd::cAsciiString& sKey = oMessage.key();
+    const piUInt32 iHash = cLITrItem::keyHash(sKey);
     const cLILocale* pLast = this;
     for (const cLILocale* p = this; p; p = p->parent()) {
-        if (const cLITrItem* pItem = p->moTranslator.hasTranslation(oMessage.key())) {
+        if (const cLITrItem* pItem = p->moTranslator.hasTranslation(sKey, iHash)) {
             oMessage.translate(pItem->translation(), sResult);
             return true;
         }
@@ -235,7 +217,7 @@ void cLocaleFileReader::readFile(cLITrTable& oTable, cString& sName, cString& sF
     }
     qstd::tArray<char> oData;
     try {
-        oData = readWholeFile(sFileName);
+        oData = cTrFileReader::readWholeFile(sFileName);
         // The whole text must be UTF-8, comments included.
         cString sCheck;
         cEnDecUTF8().decode(qstd::tConstArrayRef<char>(oData), sCheck);

@@ -1,9 +1,6 @@
 // litranslationloader.cpp - cLITranslationLoader.
 // SPDX-License-Identifier: MIT
 #include "qor_core/ucs/litranslationloader.h"
-#include "qor_core/io/file.h"
-#include "qor_core/io/fs.h"
-#include "qor_core/pi/system.h"
 #include "qor_core/std/pair.h"
 #include "qor_core/std/stdexceptions.h"
 #include "qor_core/ucs/trfilereader_p.h"
@@ -42,15 +39,7 @@ private:
 /// Reads the whole file and its pairs.
 void readPairs(const cString& sFileName, tPairs& oPairs)
 {
-    qio::cFile oFile = qpi::system().fs().fileOpenRead(sFileName);
-    qstd::tArray<char> oData;
-    char aBuffer[16384];
-    for (;;) {
-        unsigned long long iRead = oFile.read(aBuffer, sizeof aBuffer);
-        if (iRead == 0)
-            break;
-        oData.append(aBuffer, unsigned(iRead));
-    }
+    qstd::tArray<char> oData = cTrFileReader::readWholeFile(sFileName);
     cPlainReader(oData, sFileName, oPairs).read();
 }
 

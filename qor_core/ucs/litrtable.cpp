@@ -19,7 +19,30 @@ const char* const kContextName = "unknown";
 
 } // namespace
 
-cLITrTable::cLITrTable() : moParts(qstd::tAutoPtrType::Single, kHash1Size), miCount(0) {}
+/// The dense mirror of one item list: entry i is the i-th item of the list and its
+/// hash. The items belong to the list.
+class cLITrTable::cListIndex
+{
+public:
+    qstd::tArray<piUInt32> moHashes;
+    qstd::tArray<const cLITrItem*> moItems;
+};
+
+piUInt32 cLITrItem::keyHash(const qstd::cAsciiString& sKey)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(sKey.data(true));
+    const unsigned iLength = sKey.length();
+    piUInt32 iHash = 2166136261u;
+    for (unsigned i = 0; i < iLength; ++i)
+        iHash = (iHash ^ p[i]) * 16777619u;
+    return iHash;
+}
+
+cLITrTable::cLITrTable()
+    : moParts(qstd::tAutoPtrType::Single, kHash1Size), moIndex(qstd::tAutoPtrType::Single),
+      miCount(0)
+{
+}
 
 cLITrTable::~cLITrTable() {}
 
@@ -44,6 +67,7 @@ void cLITrTable::addTranslation(const qstd::cAsciiString& sKey, const cString& s
     unsigned iHash2 = hashKey2(sKey);
     // The item first: a failure leaves at most empty places behind.
     qstd::tAutoPtr<cLITrItem> pItem(new cLITrItem(sKey, sText));
+    const cLITrItem* pAdded = pItem.get();
     if (moParts.count() <= iHash1)
         moParts.resize(iHash1 + 1);
     if (!moParts[iHash1])
@@ -53,23 +77,49 @@ void cLITrTable::addTranslation(const qstd::cAsciiString& sKey, const cString& s
         oPart.resize(iHash2 + 1);
     if (!oPart[iHash2])
         oPart[iHash2] = new tItemList(tItemList::GuardSingle);
-    oPart[iHash2]->guardedAppend(pItem);
+    if (moIndex.count() == 0)
+        moIndex.resize(kHash1Size * kHash2Size);
+    const unsigned iSlot = iHash1 * kHash2Size + iHash2;
+    if (!moIndex[iSlot])
+        moIndex[iSlot] = new cListIndex;
+    // The mirror grows first and shrinks back when the list cannot take the item,
+    // so that list and mirror always hold the same items.
+    cListIndex& oIndex = *moIndex[iSlot];
+    const unsigned iLength = oIndex.moItems.length();
+    try {
+        oIndex.moHashes.append(pAdded->hash());
+        oIndex.moItems.append(pAdded);
+        oPart[iHash2]->guardedAppend(pItem);
+    } catch (...) {
+        oIndex.moHashes.truncate(iLength);
+        oIndex.moItems.truncate(iLength);
+        throw;
+    }
     ++miCount;
 }
 
 const cLITrItem* cLITrTable::hasTranslation(const qstd::cAsciiString& sKey) const
 {
-    unsigned iHash1 = hashKey1(sKey);
-    if (iHash1 >= moParts.count() || !moParts[iHash1])
+    return moIndex.count() == 0 ? nullptr : hasTranslation(sKey, cLITrItem::keyHash(sKey));
+}
+
+const cLITrItem* cLITrTable::hasTranslation(const qstd::cAsciiString& sKey, piUInt32 iHash) const
+{
+    if (moIndex.count() == 0)
         return nullptr;
-    const tHashPart& oPart = *moParts[iHash1];
-    unsigned iHash2 = hashKey2(sKey);
-    if (iHash2 >= oPart.count() || !oPart[iHash2])
+    const cListIndex* pIndex = moIndex[hashKey1(sKey) * kHash2Size + hashKey2(sKey)];
+    if (!pIndex)
         return nullptr;
-    const tItemList& oList = *oPart[iHash2];
-    for (tItemList::const_iterator it = oList.begin(); it != oList.end(); ++it)
-        if ((*it)->key() == sKey)
-            return *it;
+    // The full hash first: a different key rarely gets as far as its bytes.
+    const piUInt32* pHashes = pIndex->moHashes.data(true);
+    const unsigned iCount = pIndex->moHashes.length();
+    for (unsigned i = 0; i < iCount; ++i) {
+        if (pHashes[i] != iHash)
+            continue;
+        const cLITrItem* pItem = pIndex->moItems.data()[i];
+        if (pItem->key() == sKey)
+            return pItem;
+    }
     return nullptr;
 }
 
@@ -86,6 +136,7 @@ bool cLITrTable::translation(const cLIMessage& oMessage, cString& sResult) const
 
 void cLITrTable::clear()
 {
+    moIndex.clear();
     moParts.clear();
     miCount = 0;
 }
@@ -93,6 +144,7 @@ void cLITrTable::clear()
 void cLITrTable::swap(cLITrTable& oOther)
 {
     moParts.swap(oOther.moParts);
+    moIndex.swap(oOther.moIndex);
     unsigned iCount = miCount;
     miCount = oOther.miCount;
     oOther.miCount = iCount;

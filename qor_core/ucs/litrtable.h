@@ -14,22 +14,29 @@ class cAbstractDeserializer;
 
 namespace qucs {
 
-/// One translation: a message key and its text in the table's language.
+/// One translation: a message key and its text in the table's language. The key's
+/// full hash is computed once here so that lookups compare it before the key bytes.
 class QOR_EXPORT cLITrItem
 {
 public:
-    cLITrItem() {}
+    cLITrItem() : miHash(keyHash(qstd::cAsciiString())) {}
     cLITrItem(const qstd::cAsciiString& sKey, const cString& sTranslation)
-        : msKey(sKey), msTranslation(sTranslation)
+        : msKey(sKey), msTranslation(sTranslation), miHash(keyHash(sKey))
     {
     }
 
     const qstd::cAsciiString& key() const { return msKey; }
     const cString& translation() const { return msTranslation; }
+    /// keyHash(key()).
+    piUInt32 hash() const { return miHash; }
+
+    /// FNV-1a (32 bits) over the key's bytes: the same value on every target.
+    static piUInt32 keyHash(const qstd::cAsciiString& sKey);
 
 private:
     qstd::cAsciiString msKey;
     cString msTranslation;
+    piUInt32 miHash;
 };
 
 /// Translations of message keys, in a two-level hash of item lists: the outer
@@ -60,6 +67,9 @@ public:
     void addTranslation(const qstd::cAsciiString& sKey, const cString& sText);
     /// The first item with the key, or null.
     const cLITrItem* hasTranslation(const qstd::cAsciiString& sKey) const;
+    /// The same with the key's hash already known: iHash must be
+    /// cLITrItem::keyHash(sKey) (for a key looked up in several tables).
+    const cLITrItem* hasTranslation(const qstd::cAsciiString& sKey, piUInt32 iHash) const;
     /// Renders the translation of the message's key with its arguments and returns
     /// true; without a translation renders the message untranslated and returns
     /// false.
@@ -89,7 +99,13 @@ public:
     const qstd::tPtrVector<tHashPart>& hashParts() const { return moParts; }
 
 private:
+    class cListIndex;
+
     qstd::tPtrVector<tHashPart> moParts; ///< owned; entries may be null
+    /// For each list (slot hashKey1 * 23 + hashKey2), the hashes and items of its
+    /// entries in list order, so that lookups scan dense memory instead of the list's
+    /// nodes. Owned; empty until the first translation, entries null until needed.
+    qstd::tPtrVector<cListIndex> moIndex;
     unsigned miCount;
 };
 

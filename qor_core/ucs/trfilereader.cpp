@@ -1,6 +1,11 @@
 // trfilereader.cpp - cTrFileReader.
 // SPDX-License-Identifier: MIT
 #include "qor_core/ucs/trfilereader_p.h"
+#include "qor_core/io/file.h"
+#include "qor_core/io/fileinfo.h"
+#include "qor_core/io/fs.h"
+#include "qor_core/pi/system.h"
+#include "qor_core/std/exception.h"
 #include "qor_core/ucs/endecutf8.h"
 
 #include <cstring>
@@ -10,7 +15,10 @@ namespace qucs {
 cTrFileReader::cTrFileReader(const qstd::tArray<char>& oText, Grammar eGrammar)
     : moText(oText), meGrammar(eGrammar)
 {
-    static const char* const kSeparators[] = {"\r", "\n", " ", "\t", ";"};
+    // No two specials begin with the same byte, so their order decides nothing but
+    // speed: the tokenizer's first search is unbounded and bounds the later ones, so
+    // the byte found on every line comes first.
+    static const char* const kSeparators[] = {"\n", " ", "\r", "\t", ";"};
     for (const char* pSeparator : kSeparators)
         moContext.addSeparator(pSeparator);
     moContext.addKey("\"", kQuote);
@@ -31,6 +39,33 @@ cTrFileReader::cTrFileReader(const qstd::tArray<char>& oText, Grammar eGrammar)
 }
 
 cTrFileReader::~cTrFileReader() {}
+
+qstd::tArray<char> cTrFileReader::readWholeFile(const cString& sFileName)
+{
+    const qio::cFs& oFs = qpi::system().fs();
+    // Asked before opening: opening a FIFO for reading already blocks.
+    if (oFs.exists(sFileName) && oFs.fileInfo(sFileName).type() != qio::cFileInfo::RegularFile) {
+        cLIMessage oMessage;
+        oMessage << "$MTR$\"%file%\" is not a regular file!" << sFileName;
+        throw qstd::cRuntimeException(oMessage, nullptr, 0);
+    }
+    qio::cFile oFile = oFs.fileOpenRead(sFileName);
+    qstd::tArray<char> oData;
+    char aBuffer[16384];
+    for (;;) {
+        // The limit holds while reading, for a file that grows or was replaced.
+        unsigned long long iRead = oFile.read(aBuffer, sizeof aBuffer);
+        if (iRead == 0)
+            break;
+        if (iRead > kMaxFileSize - oData.length()) {
+            cLIMessage oMessage;
+            oMessage << "$MTR$\"%file%\" is larger than %max% bytes!" << sFileName << kMaxFileSize;
+            throw qstd::cRuntimeException(oMessage, nullptr, 0);
+        }
+        oData.append(aBuffer, unsigned(iRead));
+    }
+    return oData;
+}
 
 unsigned cTrFileReader::line() const
 {

@@ -37,6 +37,14 @@ public:
     cTrFileReader(const qstd::tArray<char>& oText, Grammar eGrammar);
     virtual ~cTrFileReader();
 
+    /// Largest translation file (or file named by fromFile) read, in bytes.
+    static constexpr unsigned kMaxFileSize = 16u << 20;
+    /// The whole content of a file of the system's file system. Anything that exists
+    /// but is not a regular file (a FIFO or a device would block or never end) is
+    /// refused, and so is a file of more than kMaxFileSize bytes; a missing file
+    /// fails as opening it fails.
+    static qstd::tArray<char> readWholeFile(const cString& sFileName);
+
     /// Reads every statement.
     void read();
 

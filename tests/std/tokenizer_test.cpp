@@ -101,6 +101,31 @@ TEST(Tokenizer, SplitsBySeparatorsKeysAndEscapes)
     }
 }
 
+TEST(Tokenizer, SpecialsFarAheadAndAcrossSearchWindowsAreFound)
+{
+    // The search looks ahead in doubling windows (256 bytes first): specials that
+    // start just before or straddle a window's end decide as they do anywhere. The
+    // padding joins the first token unless the expected tokens begin with "|".
+    const std::tuple<std::vector<std::string>, const char*, const char*> oTable[] = {
+        {{"s\n", "k1:abc", "k2^1:b"}, "abcx", "a|b#2|cx"},
+        {{"s\n", "k1:ab", "k2^1:bc"}, "abcx", "|ab#1|cx"},
+        {{"s\n", "q\\", "k1:abc"}, "\\abcabcx", "\\abc|abc#1|x"}};
+    for (const auto& [oSpecs, pText, pExpected] : oTable) {
+        for (unsigned iPad : {0u, 250u, 253u, 254u, 255u, 256u, 509u, 510u, 511u, 5000u}) {
+            SCOPED_TRACE(std::string(pText) + " after " + std::to_string(iPad));
+            cAsciiStringTokenizerContext oContext;
+            configure(oContext, oSpecs);
+            std::string sPad(iPad, 'x');
+            std::string sExpected = sPad + pExpected;
+            if (iPad == 0 && sExpected[0] == '|')
+                sExpected.erase(0, 1);
+            cAsciiString sText((sPad + pText).c_str());
+            cAsciiStringTokenizer oTokenizer(sText, oContext);
+            EXPECT_EQ(sExpected, drain(oTokenizer));
+        }
+    }
+}
+
 TEST(Tokenizer, TokensAreWindowsOntoTheText)
 {
     cAsciiStringTokenizerContext oContext;

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: MIT
 #include "io/iotesting.h"
 
+#include <sys/stat.h>
+
 using qortest::failureOf;
 using qortest::str;
 using qortest::text;
@@ -208,6 +210,26 @@ TEST_F(LILocale, AnyFailureLeavesTheLocaleAsItWas)
     write("binary.tr", std::string("\"B\" = \"b\" // \0 zero", 19));
     oChain = failureOf([&] { oLocale.loadFromFile(qpath("binary.tr")); });
     EXPECT_EQ("Unable to read translation file (" + path("binary.tr") + ")!", oChain[0]);
+
+    // Only regular files of at most 16 MiB are read: a FIFO or a device would block
+    // or never end.
+    ASSERT_EQ(0, mkfifo(path("fifo.tr").c_str(), 0600));
+    write("fifoinc.tr", "\"B\" = \"b\"\n include \"fifo.tr\"");
+    oChain = failureOf([&] { oLocale.loadFromFile(qpath("fifoinc.tr")); });
+    ASSERT_EQ(3u, oChain.size());
+    EXPECT_EQ(parseError(2, "fifoinc.tr"), oChain[0]);
+    EXPECT_EQ("Unable to read translation file (" + path("fifo.tr") + ")!", oChain[1]);
+    EXPECT_EQ("\"" + path("fifo.tr") + "\" is not a regular file!", oChain[2]);
+    write("zero.tr", "\n\n\"B\" = fromFile(\"/dev/zero\")");
+    oChain = failureOf([&] { oLocale.loadFromFile(qpath("zero.tr")); });
+    ASSERT_EQ(2u, oChain.size());
+    EXPECT_EQ(parseError(3, "zero.tr"), oChain[0]);
+    EXPECT_EQ("\"/dev/zero\" is not a regular file!", oChain[1]);
+    write("huge.tr", "");
+    std::filesystem::resize_file(path("huge.tr"), (16u << 20) + 1);
+    oChain = failureOf([&] { oLocale.loadFromFile(qpath("huge.tr")); });
+    ASSERT_EQ(2u, oChain.size());
+    EXPECT_EQ("\"" + path("huge.tr") + "\" is larger than 16777216 bytes!", oChain[1]);
 
     EXPECT_EQ("Good", text(oLocale.name()));
     EXPECT_EQ(path("good.tr"), text(oLocale.fileName()));

@@ -91,6 +91,9 @@ TEST_F(LITranslationLoader, ParseErrorsCarryFileLineAndColumnAndChangeNothing)
                  qstd::cTextParseException);
     EXPECT_THROW(cLITranslationLoader().loadFile(qpath("missing.txt"), oTable),
                  qstd::cAbstractException);
+    // A device is refused, not read forever.
+    EXPECT_THROW(cLITranslationLoader().patchFromFile(str("/dev/zero"), oTable),
+                 qstd::cRuntimeException);
     EXPECT_EQ(1u, oTable.count());
     EXPECT_EQ("k", translation(oTable, "Kept"));
 }

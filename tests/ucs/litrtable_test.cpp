@@ -34,6 +34,10 @@ TEST(LITrTable, HashesAreTheDocumentedFunctionsOnUnsignedBytes)
     // A byte above 127 counts as its unsigned value on every target.
     EXPECT_EQ((0xE9u + 0xE9u) % 23, cLITrTable::hashKey2("\xE9"));
     EXPECT_EQ((0xFFu + 'a') % 23, cLITrTable::hashKey2("a\xFF"));
+    // The items' full hash (FNV-1a, 32 bits) is the same on every target.
+    EXPECT_EQ(0x811C9DC5u, qucs::cLITrItem::keyHash(""));
+    EXPECT_EQ(0xE40C292Cu, qucs::cLITrItem::keyHash("a"));
+    EXPECT_EQ(0x6C0B6C44u, qucs::cLITrItem::keyHash("\xE9"));
 }
 
 TEST(LITrTable, CollidingKeysAreAllFoundAndTheFirstEntryWins)
@@ -53,6 +57,13 @@ TEST(LITrTable, CollidingKeysAreAllFoundAndTheFirstEntryWins)
     EXPECT_EQ(nullptr, oTable.hasTranslation("a1m2y"));
     EXPECT_EQ(nullptr, oTable.hasTranslation("a1m2"));
     EXPECT_EQ(nullptr, oTable.hasTranslation(""));
+    // Same list and same full hash, different bytes: the key decides.
+    ASSERT_EQ(qucs::cLITrItem::keyHash("afzm6g"), qucs::cLITrItem::keyHash("a4cmdh"));
+    oTable.addTranslation("afzm6g", cString("first"));
+    EXPECT_EQ(nullptr, oTable.hasTranslation("a4cmdh"));
+    oTable.addTranslation("a4cmdh", cString("other"));
+    EXPECT_EQ(cString("other"), oTable.hasTranslation("a4cmdh")->translation());
+    EXPECT_EQ(cString("first"), oTable.hasTranslation("afzm6g")->translation());
     const cLITrTable::tHashPart* pPart = oTable.hashParts()[5];
     ASSERT_NE(nullptr, pPart);
     EXPECT_EQ(4u + 1u, (*pPart)[cLITrTable::hashKey2("a1m2z")]->count());
