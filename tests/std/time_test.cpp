@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <chrono>
 
 using qstd::cTime;
 
@@ -73,9 +73,15 @@ TEST(Time, DifferenceIsAbsoluteSumSaturatesAndSignedOffsetsWrap)
 
 TEST(SysTime, ClockFollowsTheSystemClock)
 {
-    const unsigned long long iBefore = (unsigned long long)std::time(nullptr);
+    // std::time() may read a coarse clock that lags the precise one by a tick.
+    const auto secondsNow = [] {
+        return (unsigned long long)std::chrono::duration_cast<std::chrono::seconds>(
+                   std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    };
+    const unsigned long long iBefore = secondsNow();
     const cTime oNow;
-    const unsigned long long iAfter = (unsigned long long)std::time(nullptr);
+    const unsigned long long iAfter = secondsNow();
     EXPECT_GE(oNow.toSec(), iBefore);
     EXPECT_LE(oNow.toSec(), iAfter);
     EXPECT_GT(oNow.toSec(), 1577836800ULL); // later than 1 January 2020
