@@ -35,7 +35,18 @@ cDebugLine::cDebugLine(const char* pFile, unsigned int iLine)
 
 cDebugLine::~cDebugLine()
 {
-    moOut << "\n" << cAbstractOut::clearDebugMessage();
+    // A destructor must not throw, and it also runs while an exception thrown by one
+    // of the values streamed in unwinds: when memory runs out while the line is
+    // finished, what was collected is written as it is and the line ends there.
+    try {
+        moOut << "\n";
+    } catch (...) {
+        try {
+            moOut.flush();
+        } catch (...) {
+        }
+    }
+    moOut << cAbstractOut::clearDebugMessage();
 }
 
 } // namespace qpi

@@ -56,12 +56,15 @@ public:
     /// in front otherwise.
     void connect(const tSlotCall& oPrototype, ConnectionPolicy ePolicy = ConnectLast)
     {
-        tSlotCall* pCall = oPrototype.createConnectedInstance(*this);
+        // Owned here until the list holds it: when the list cannot grow, the call
+        // is deleted, which also detaches it from its receiver.
+        qstd::tAutoPtr<tSlotCall> pCall(oPrototype.createConnectedInstance(*this));
         if (ePolicy == ConnectLast) {
             moSlotCalls.append(pCall);
             return;
         }
-        moSlotCalls.insert(0, pCall);
+        moSlotCalls.insert(0, pCall.get());
+        pCall.release();
         for (cSignalEmission* p = mpEmissions; p; p = p->mpOuter) {
             ++p->miFront;
             ++p->miNext;

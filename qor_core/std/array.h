@@ -122,6 +122,14 @@ public:
         return *this;
     }
 
+    /// Takes over oOther's elements by exchange: allocates nothing, so an owner that
+    /// assigns a finished copy (as the exceptions do) cannot fail halfway.
+    tArray& operator=(tArray&& oOther) noexcept
+    {
+        swap(oOther);
+        return *this;
+    }
+
     tArray& operator=(const tAbstractConstArrayProxy<T>& oOther)
     {
         if (static_cast<const tAbstractConstArrayProxy<T>*>(this) != &oOther) {

@@ -36,6 +36,12 @@ public:
         tAsciiStringArray::operator=(sOther);
         return *this;
     }
+    /// By exchange; allocates nothing.
+    cAsciiString& operator=(cAsciiString&& sOther) noexcept
+    {
+        tAsciiStringArray::operator=(static_cast<tAsciiStringArray&&>(sOther));
+        return *this;
+    }
     cAsciiString& operator=(const char* pString);
 
     /// The characters as a C string; never null.

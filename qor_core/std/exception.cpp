@@ -360,15 +360,25 @@ cAbstractException::createFromStream(qsa::cAbstractDeserializer& oDeserializer,
         cAsciiString sTypeName;
         oDeserializer.load(sTypeName);
         tAutoPtr<cAbstractException> pElement;
+        bool bFailed = false, bOutOfMemory = false;
         try {
             pElement = oFactory.createException(sTypeName);
             QOR_ASSERT(pElement.get() != nullptr);
             pElement->load(oDeserializer);
             oDeserializer.load(bMore);
+        } catch (const std::bad_alloc&) {
+            bFailed = bOutOfMemory = true;
         } catch (...) {
+            bFailed = true;
+        }
+        if (bFailed) {
+            // The element could not be rebuilt; when memory ran out, the marker that
+            // takes its place says so through its flag.
+            pElement.reset();
             qucs::cLIMessage oMsg;
             oMsg << "$MTR$Unknown exception type %s%!" << sTypeName;
             pElement.reset(new cRuntimeException(oMsg, nullptr, 0));
+            pElement->mbOutOfMemory = bOutOfMemory;
             bMore = false;
         }
         // Elements arrive without history: linking them directly equals linking copies.

@@ -154,8 +154,14 @@ public:
     typedef tListNodeBaseType<T> tNode;
     typedef tListElementNodeType<T> tElementNode;
 
-    tList() : mpHead(new tNode), mpTail(new tNode), miCount(0)
+    tList() : mpHead(new tNode), mpTail(nullptr), miCount(0)
     {
+        try {
+            mpTail = new tNode;
+        } catch (...) { // the destructor does not run for a constructor that throws
+            delete mpHead;
+            throw;
+        }
         mpHead->mpNext = mpTail;
         mpTail->mpPrev = mpHead;
     }
@@ -217,11 +223,13 @@ public:
     }
     iterator push_front(const T& oElement) { return prepend(oElement); }
 
-    /// Appends a copy of every element of oOther.
+    /// Appends a copy of every element of oOther. oOther may be this list: the
+    /// elements it held at the call are copied once, not the copies after them.
     void append_net(const tList& oOther)
     {
-        for (tNode* p = oOther.mpHead->mpNext; p != oOther.mpTail; p = p->mpNext)
-            append(static_cast<tElementNode*>(p)->moElement);
+        const tNode* p = oOther.mpHead->mpNext;
+        for (unsigned i = oOther.miCount; i > 0; --i, p = p->mpNext)
+            append(static_cast<const tElementNode*>(p)->moElement);
     }
 
     /// Unlinks and destroys the element under it; returns an iterator on the next node.

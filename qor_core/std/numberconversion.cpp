@@ -148,6 +148,30 @@ long long parseInteger(const cCharsRef& oText, const cNumberConversionFormat& oF
     return (long long)(bNegative ? 0ULL - iValue : iValue);
 }
 
+/// Significant digits kept by the double parser. The exact decimal value of a double,
+/// and of every point halfway between two of them, has at most 767 significant
+/// digits; the digits beyond the kept ones only tell whether anything non-zero
+/// follows, which one more digit records.
+const unsigned kKeptDigits = 780;
+
+/// True when the rest of the text from iFrom is exactly pWord.
+bool restIs(const cCharsRef& oText, unsigned iFrom, const char* pWord)
+{
+    unsigned iWord = unsigned(std::strlen(pWord));
+    if (oText.miLength - iFrom != iWord)
+        return false;
+    for (unsigned k = 0; k < iWord; ++k)
+        if (oText.at(iFrom + k) != (unsigned char)pWord[k])
+            return false;
+    return true;
+}
+
+/// Decimal text to double. The grammar is that of the format (blanks, signs, digits,
+/// point, exponent); the value is the double nearest to the decimal number the text
+/// writes, so that every double's text reads back as the same double. Summing digit
+/// by digit in floating point would instead lose a bit here and there (0.3 would
+/// read as 0.30000000000000004). The texts written for infinities and not-a-number
+/// read back as those values.
 double parseDouble(const cCharsRef& oText, const cNumberConversionFormat& oFormat)
 {
     unsigned iLength = oText.miLength;
@@ -155,21 +179,37 @@ double parseDouble(const cCharsRef& oText, const cNumberConversionFormat& oForma
     if (oFormat.ignoreLeadingSpaces())
         while (i < iLength && oText.at(i) == ' ')
             ++i;
+    if (restIs(oText, i, "+inf"))
+        return HUGE_VAL;
+    if (restIs(oText, i, "-inf"))
+        return -HUGE_VAL;
+    if (restIs(oText, i, "nan"))
+        return std::nan("");
     bool bNegative = false, bDigits = false, bFraction = false, bExponent = false;
     bool bNegativeExponent = false;
-    double dValue = 0, dFactor = 1;
-    unsigned long long iExponent = 0;
+    // The number is 0.cDigits x 10^iPoint, cDigits without leading zeros.
+    char cText[kKeptDigits + 32];
+    char* const pDigits = cText + 2;
+    unsigned iDigits = 0;
+    long long iPoint = 0;
+    bool bMoreNonZero = false; // a non-zero digit beyond the kept ones
+    long long iExponent = 0;
     for (; i < iLength; ++i) {
         unsigned c = oText.at(i);
         if (c >= '0' && c <= '9') {
             if (bExponent) {
-                if (iExponent < 100000)
+                if (iExponent < 10000000000LL) // far beyond any double; no overflow
                     iExponent = iExponent * 10 + (c - '0');
-            } else if (bFraction) {
-                dFactor *= 0.1;
-                dValue += (c - '0') * dFactor;
+            } else if (c == '0' && iDigits == 0) {
+                if (bFraction)
+                    --iPoint; // a leading zero of the fraction
             } else {
-                dValue = dValue * 10 + (c - '0');
+                if (iDigits < kKeptDigits)
+                    pDigits[iDigits++] = char(c);
+                else if (c != '0')
+                    bMoreNonZero = true;
+                if (!bFraction)
+                    ++iPoint;
             }
             bDigits = true;
         } else if (!bDigits && !bExponent && (c == '-' || c == '+')) {
@@ -186,13 +226,25 @@ double parseDouble(const cCharsRef& oText, const cNumberConversionFormat& oForma
             oText.throwInvalid(i);
         }
     }
-    if (bNegative)
-        dValue = -dValue;
-    double dPower = 1, dBase = bNegativeExponent ? 0.1 : 10;
-    for (; iExponent; iExponent >>= 1, dBase *= dBase)
-        if (iExponent & 1)
-            dPower *= dBase;
-    return dValue * dPower;
+    double dValue = 0;
+    if (iDigits != 0) {
+        if (bMoreNonZero)
+            pDigits[iDigits++] = '1';
+        long long iScale = iPoint + (bNegativeExponent ? -iExponent : iExponent);
+        if (iScale > 400) {
+            dValue = HUGE_VAL;
+        } else if (iScale >= -400) {
+            cText[0] = '0';
+            cText[1] = '.';
+            char* pEnd = pDigits + iDigits;
+            *pEnd++ = 'e';
+            pEnd = std::to_chars(pEnd, cText + sizeof(cText), iScale).ptr;
+            std::from_chars_result oResult = std::from_chars(cText, pEnd, dValue);
+            if (oResult.ec == std::errc::result_out_of_range)
+                dValue = iScale > 0 ? HUGE_VAL : 0.0; // beyond the largest or below the smallest
+        }
+    }
+    return bNegative ? -dValue : dValue;
 }
 
 /// Writes the text of an integer into pBuffer (kIntegerBuffer bytes) and returns its

@@ -104,7 +104,9 @@ public:
                                 const cNumberConversionFormat& oFormat);
     static long long fromString(const cAsciiString& sText, const cNumberConversionFormat& oFormat);
     static long long fromString(const qucs::cString& sText, const cNumberConversionFormat& oFormat);
-    /// Parses a decimal floating-point text with optional exponent.
+    /// Parses a decimal floating-point text with optional exponent into the nearest
+    /// double; also reads the texts "+inf", "-inf" and "nan" that toStringFromDouble
+    /// writes. Throws "Invalid decimal number" at the first character out of place.
     static double fromStringToDouble(const tConstArrayRef<char>& oText,
                                      const cNumberConversionFormat& oFormat);
     static double fromStringToDouble(const cAsciiString& sText,

@@ -29,6 +29,12 @@ public:
     /// A message whose key is pTemplate streamed in: markers are removed as usual.
     static cLIMessage fromTemplate(const char* pTemplate);
     cLIMessage& operator=(const cLIMessage& oOther);
+    /// By exchange; allocates nothing.
+    cLIMessage& operator=(cLIMessage&& oOther) noexcept
+    {
+        swap(oOther);
+        return *this;
+    }
     void swap(cLIMessage& oOther);
 
     cLIMessage& operator<<(const qstd::cAsciiString& sText);

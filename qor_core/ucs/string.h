@@ -43,6 +43,12 @@ public:
     ~cString() override;
 
     cString& operator=(const cString& sOther);
+    /// By exchange; allocates nothing.
+    cString& operator=(cString&& sOther) noexcept
+    {
+        tCodePointArray::operator=(static_cast<tCodePointArray&&>(sOther));
+        return *this;
+    }
     cString& operator=(const char* pString);
 
     tCodePointArray& array() { return *this; }

@@ -223,13 +223,6 @@ TEST(PublicSlot, ArgumentsNotMatchingTheDescriptionNameTheSlot)
     EXPECT_STREQ("cRuntimeException", e.history()->typeName().c_str());
     EXPECT_EQ("Definition: \"int sltAdd(int, int)\"", messageOf(*e.history()));
     ASSERT_NE(nullptr, e.history()->history()); // the reader's own failure
-
-    // Without a public slot only the cause is linked.
-    e = expectThrow<cCallParameterMissmatchException>(
-        [] { cRMIExceptions::throwParameterMissmatch(nullptr, qstd::cRuntimeException()); });
-    EXPECT_STREQ("", e.slotName().c_str());
-    ASSERT_NE(nullptr, e.history());
-    EXPECT_EQ(nullptr, e.history()->history());
 }
 
 TEST(PublicSlot, RegistryLookups)

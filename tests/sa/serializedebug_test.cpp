@@ -120,13 +120,27 @@ TEST_F(SerializeDebug, KeepsNoData)
 
 TEST(SerializeToTypeString, JoinsTheTypeNamesOfTheStoredItems)
 {
+    // The names are those the serializers write: every item has its own.
     cSerializeToTypeString oTypes;
     oTypes.newLabel("ignored");
-    oTypes.store(3);
+    oTypes.store((unsigned char)1);
+    oTypes.store((signed char)1);
+    oTypes.store((unsigned short)1);
+    oTypes.store((short)1);
+    oTypes.store(1u);
+    oTypes.store(1);
+    oTypes.store(1ULL);
+    oTypes.store(1LL);
+    oTypes.store(true);
+    oTypes.store(1.0);
+    oTypes.store(qstd::cAsciiString("a"));
     oTypes.store(qucs::cString("s"));
     oTypes.storeBlock("ab", 2);
-    EXPECT_EQ("piInt32, cString, char*", str(oTypes.typeString()));
-    oTypes.clear();
+    oTypes.releaseCurrentContext();
+    EXPECT_EQ("piUChar, piChar, piUInt16, piInt16, piUInt32, piInt32, piUInt64, piInt64, piBool, "
+              "piDouble, cAsciiString, cString, char*",
+              str(oTypes.typeString()));
+    oTypes.rewind();
     EXPECT_EQ("", str(oTypes.typeString()));
 
     // The signature of a call frame; the piVoid return value contributes nothing.

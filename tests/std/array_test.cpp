@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 
 using namespace qstd;
@@ -286,6 +288,51 @@ TEST(ArrayRef, WindowReadsAndWritesThroughToTheTarget)
     unsigned iOffset = 0;
     EXPECT_EQ(&oArray, oInner.constProxyPhysical(iOffset));
     EXPECT_EQ(3u, iOffset);
+}
+
+TEST(ArrayRef, WindowUsedAsAProxyChangesOnlyItsPartOfTheTarget)
+{
+    typedef tAbstractArrayProxy<char>& P;
+    struct Row
+    {
+        const char* pName;
+        std::function<void(P)> fChange;
+        const char* pTarget; ///< the target afterwards; unchanged when the change throws
+        unsigned iWindowLength;
+    };
+    const Row oTable[] = {
+        {"patch", [](P p) { p.proxyPatchData("xy", 1, 2); }, "012xy56789", 4},
+        {"write", [](P p) { p.proxyProvideWriteableData(1, 1)[0] = 'w'; }, "012w456789", 4},
+        {"at", [](P p) { p.proxyAt(3) = 'q'; }, "01234q6789", 4},
+        {"insert", [](P p) { p.proxyInsert(4, "ab", 2); }, "012345ab6789", 6},
+        {"gap", [](P p) { p.proxyInsertDefaultObjects(0, 1), p.proxyAt(0) = '_'; }, "01_23456789",
+         5},
+        {"erase", [](P p) { p.proxyErase(1, 2); }, "01256789", 2},
+        {"shrink", [](P p) { p.proxySetSize(1); }, "0126789", 1},
+        {"grow", [](P p) { p.proxySetSize(5), p.proxyAt(4) = '!'; }, "012345!6789", 5},
+        {"patch past the end", [](P p) { p.proxyPatchData("xy", 3, 2); }, "0123456789", 4},
+        {"write past the end", [](P p) { p.proxyProvideWriteableData(4, 1); }, "0123456789", 4},
+        {"insert past the end", [](P p) { p.proxyInsert(5, "ab", 2); }, "0123456789", 4},
+        {"gap past the end", [](P p) { p.proxyInsertDefaultObjects(5, 1); }, "0123456789", 4},
+        {"erase past the end", [](P p) { p.proxyErase(3, 2); }, "0123456789", 4},
+        {"at past the end", [](P p) { p.proxyAt(4); }, "0123456789", 4}};
+    for (const Row& oRow : oTable) {
+        SCOPED_TRACE(oRow.pName);
+        tArray<char> oArray = bytes("0123456789");
+        tArrayRef<char> oWindow(oArray, 2, 4); // "2345"
+        try {
+            oRow.fChange(oWindow);
+        } catch (const cBugException&) {
+        }
+        EXPECT_EQ(oRow.pTarget, text(oArray));
+        EXPECT_EQ(oRow.iWindowLength, oWindow.length());
+    }
+    tArray<char> oArray = bytes("01");
+    tArrayRef<char> oEmpty(oArray, 1, 0);
+    EXPECT_EQ(nullptr, oEmpty.data());
+    unsigned iOffset = 0;
+    EXPECT_EQ(&oArray, oEmpty.proxyPhysical(iOffset));
+    EXPECT_EQ(1u, iOffset);
 }
 
 TEST(ArrayRef, CutChecksItsRange)

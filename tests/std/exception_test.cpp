@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -218,6 +220,27 @@ TEST(StdExceptions, MessageTextsOfTheThrowFamily)
     EXPECT_EQ("bad", messageOf(p));
     EXPECT_TRUE(p.fileName() == "a.ini");
     EXPECT_EQ(3u, p.row());
+}
+
+TEST(StdExceptions, EveryClassCopiesAndAssignsItsFields)
+{
+    qortest::expectAssignable(cOutOfBoundsException("C", "op"));
+    qortest::expectAssignable(cTypeErrorException("piInt32"));
+    qortest::expectAssignable(cTypeMissmatchException("float", "int"));
+    qortest::expectAssignable(cOSErrorException("open", ENOENT, "/x"));
+    qortest::expectAssignable(cNumberConversionException("12x", 2));
+    qortest::expectAssignable(cOutOfRangeException("C", "op", cSTDExceptions::Value, 12, 1, 9));
+    cOutOfRangeException oRange;
+    oRange = cOutOfRangeException("C", "op", cSTDExceptions::EndValue, 12, 1, 9);
+    EXPECT_EQ(std::make_tuple(cSTDExceptions::EndValue, 12LL, 1LL, 9LL, std::string("C")),
+              std::make_tuple(oRange.outOfRangeType(), oRange.errornousValue(), oRange.minValue(),
+                              oRange.maxValue(), std::string(oRange.container().c_str())));
+    qortest::expectAssignable(cTextParseException(message("$MTR$bad"), "ini", "a.ini", 3, 4));
+    cTextParseException oParse;
+    oParse = cTextParseException(message("$MTR$bad"), "ini", "a.ini", 3, 4);
+    EXPECT_EQ(std::make_tuple(std::string("ini"), 3u, 4u),
+              std::make_tuple(std::string(oParse.format().c_str()), oParse.row(), oParse.column()));
+    EXPECT_TRUE(oParse.fileName() == "a.ini");
 }
 
 TEST(StdExceptions, OSErrorLinksTheSystemText)

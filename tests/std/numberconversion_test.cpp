@@ -6,6 +6,7 @@
 
 #include <cfloat>
 #include <climits>
+#include <cmath>
 #include <type_traits>
 #include <tuple>
 #include <utility>
@@ -179,12 +180,33 @@ TEST(NumberConversion, Doubles)
     oFormat.addIntegerPart(false);
     EXPECT_EQ("500", text(1.5, oFormat));
 
-    EXPECT_DOUBLE_EQ(125.0, parseDouble("1.25e2"));
-    EXPECT_DOUBLE_EQ(-0.25, parseDouble("-2.5E-1"));
-    EXPECT_DOUBLE_EQ(3.0, parseDouble("  +3"));
-    EXPECT_DOUBLE_EQ(0.0, parseDouble(""));
-    EXPECT_EQ(0.0, parseDouble("1e-999999999"));
+    // Texts read as the nearest double, exactly; also the texts of the infinities.
+    const std::pair<const char*, double> oParsed[] = {
+        {"1.25e2", 125.0},
+        {"-2.5E-1", -0.25},
+        {"  +3", 3.0},
+        {"", 0.0},
+        {"0.3", 0.3},
+        {"0.1e1", 1.0},
+        {"000.000123", 0.000123},
+        {"1.7976931348623157e308", DBL_MAX},
+        {"4.9406564584124654e-324", 4.9406564584124654e-324},
+        {"123456789012345678901234567890", 1.2345678901234568e29},
+        {"1e-999999999", 0.0},
+        {"1e999999999", HUGE_VAL},
+        {"-inf", -HUGE_VAL},
+        {"+inf", HUGE_VAL}};
+    for (const auto& [pText, dValue] : oParsed) {
+        SCOPED_TRACE(pText);
+        EXPECT_EQ(dValue, parseDouble(pText));
+    }
+    EXPECT_TRUE(std::isnan(parseDouble("nan")));
+    // A decimal that lies just above the halfway point between two doubles, which
+    // only the digits far behind the point reveal, rounds up.
+    std::string sHalfway = "9007199254740993" + std::string(800, '0') + "1e-801";
+    EXPECT_EQ(9007199254740994.0, parseDouble(sHalfway.c_str()));
     EXPECT_THROW(parseDouble("1.2.3"), cRuntimeException);
+    EXPECT_THROW(parseDouble("inf"), cRuntimeException);
     EXPECT_THROW(parseDouble("e5"), cRuntimeException);
     tArray<char> oText(cConstCStringRef("7.5"));
     EXPECT_DOUBLE_EQ(
