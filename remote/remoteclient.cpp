@@ -15,7 +15,7 @@ namespace qremote {
 cRemoteClient::cRemoteClient(qcs::cModuleMgr& oManager,
                              qstd::tAutoPtr<qce::cNetAbstractConnection> pConnection)
     : cRemoteEndpoint(pConnection), moManager(oManager), miCallTimeout(kDefaultCallTimeout),
-      miNextId(1), miPending(0), mpFirstCall(nullptr), mpLastCall(nullptr),
+      miNextId(1), miPending(0), miMembers(0), mpFirstCall(nullptr), mpLastCall(nullptr),
       moComponents(qstd::tAutoPtrType::Borrowed)
 {
     start();
@@ -146,6 +146,7 @@ void cRemoteClient::releaseComponents()
     while (!moComponents.empty()) {
         cRemoteComponent* pComponent = moComponents.take(moComponents.count() - 1);
         pComponent->mpClient = nullptr;
+        miMembers -= pComponent->miMembers;
         if (!pComponent->toRemove())
             pComponent->removeLater();
     }

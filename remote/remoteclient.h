@@ -81,6 +81,7 @@ private:
     unsigned int miCallTimeout;
     piUInt32 miNextId;
     unsigned int miPending;
+    unsigned int miMembers;   ///< proxy slots and signals of the live remote components
     cRemoteCall* mpFirstCall; ///< pending calls, oldest first; not owned
     cRemoteCall* mpLastCall;
     /// Not owned: the manager owns the components; each removes itself when destroyed.

@@ -44,10 +44,12 @@ public:
     createRemoteSlotCall(qrmi::cConnectable& oOwner) override
     {
         QOR_ASSERT(&oOwner == &moInterface);
+        moInterface.component().countMember();
         return qstd::tAutoPtr<qrmi::cAbstractSlotCall>(new cRemoteSlotCall(moInterface));
     }
     qrmi::cAbstractSignal* createRemoteSignal(unsigned int) override
     {
+        moInterface.component().countMember();
         return moInterface.createProxySignal();
     }
 
@@ -132,7 +134,7 @@ qstd::tAutoPtr<cRemoteCall> cRemoteInterface::startCall(const qstd::cAsciiString
 
 cRemoteComponent::cRemoteComponent(qcs::cModuleMgr& oManager, cRemoteClient& oClient,
                                    const qcs::cComponentLocation& oRemoteLocation)
-    : qcs::cAbstractComponent(oManager), mpClient(&oClient)
+    : qcs::cAbstractComponent(oManager), mpClient(&oClient), miMembers(0)
 {
     componentLocation() = oRemoteLocation;
     cRemoteExceptions::registerFrameworkExceptions(*this);
@@ -143,8 +145,20 @@ cRemoteComponent::cRemoteComponent(qcs::cModuleMgr& oManager, cRemoteClient& oCl
 
 cRemoteComponent::~cRemoteComponent()
 {
-    if (mpClient)
+    if (mpClient) {
+        mpClient->miMembers -= miMembers;
         mpClient->forget(*this);
+    }
+}
+
+void cRemoteComponent::countMember()
+{
+    if (!mpClient)
+        return;
+    if (mpClient->miMembers >= unsigned(kMaxRemoteMembers))
+        cRemoteExceptions::throwLimitExceeded(kMaxRemoteMembers, "published slots and signals");
+    ++mpClient->miMembers;
+    ++miMembers;
 }
 
 cRemoteInterface& cRemoteComponent::remoteInterface(unsigned int iIndex)

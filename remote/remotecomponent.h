@@ -86,9 +86,14 @@ public:
     /// The interface with the index iIndex.
     cRemoteInterface& remoteInterface(unsigned int iIndex);
 
+    /// Counts one more proxy slot or signal against the client's limit
+    /// (kMaxRemoteMembers); throws when it is reached.
+    void countMember();
+
 private:
     friend class cRemoteClient;
     cRemoteClient* mpClient; ///< not owned
+    unsigned int miMembers;  ///< proxy slots and signals counted for this component
 };
 
 } // namespace qremote

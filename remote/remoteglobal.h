@@ -20,7 +20,10 @@ enum Limits : unsigned
     /// Arguments of one remote slot call, the return value included.
     kMaxCallReferences = 33,
     /// Components one server may publish to a client.
-    kMaxRemoteComponents = 4096,
+    kMaxRemoteComponents = 1024,
+    /// Published slots and signals of all components one server may publish to a
+    /// client together.
+    kMaxRemoteMembers = 65536,
     /// Interfaces of one published component.
     kMaxInterfaces = 256,
     /// Exceptions of a chain read from a reply; the rest is dropped.

@@ -660,35 +660,39 @@ TEST_F(Remote, MalformedInputClosesOnlyThatConnection)
     EXPECT_TRUE(turnUntil([&] { return mpServer->sessions().count() == 1; }));
 }
 
+/// The listener's connections are driven by hand instead of by a remote server.
+struct cHandDriven : qrmi::cConnectable
+{
+    explicit cHandDriven(qtcp::cTcpServer& oListener) : moListener(oListener)
+    {
+        oListener.sigConnected.connect(*this, &cHandDriven::taken);
+    }
+    piVoid taken(const qce::cNetAbstractAddress&)
+    {
+        mpConnection = moListener.takeConnection();
+        return piVoid();
+    }
+    void send(const std::string& sBytes)
+    {
+        mpConnection->send(qstd::tArray<char>(sBytes.data(), unsigned(sBytes.size())));
+    }
+    qtcp::cTcpServer& moListener;
+    qstd::tAutoPtr<qce::cNetAbstractConnection> mpConnection;
+};
+
 TEST_F(Remote, AClientRefusesAMalformedPeerAndRegistersNothing)
 {
-    // The listener's connection is driven by hand instead of a remote server.
-    qstd::tAutoPtr<qce::cNetAbstractConnection> pServerSide;
-    struct cTaker : qrmi::cConnectable
-    {
-        piVoid taken(const qce::cNetAbstractAddress&)
-        {
-            mpTaken->reset(mpListener->takeConnection().release());
-            return piVoid();
-        }
-        qtcp::cTcpServer* mpListener;
-        qstd::tAutoPtr<qce::cNetAbstractConnection>* mpTaken;
-    } oTaker;
-    oTaker.mpListener = mpListener.get();
-    oTaker.mpTaken = &pServerSide;
     mpListener->sigConnected.disconnect(*this);
-    mpListener->sigConnected.connect(oTaker, &cTaker::taken);
-
+    cHandDriven oPeer(*mpListener);
     mpClient.reset(new qremote::cRemoteClient(*mpClientManager, dial()));
     mpClient->sigClosed.connect(moClientLog, &cRecorder::closed);
-    ASSERT_TRUE(turnUntil([&] { return pServerSide.get() != nullptr; }));
+    ASSERT_TRUE(turnUntil([&] { return oPeer.mpConnection.get() != nullptr; }));
     qsa::cSerializeBinary oAnnounce;
     oAnnounce.store(piUInt32(qremote::kAnnounce));
     mpCalc->location() >> oAnnounce;
     oAnnounce.store(qstd::cAsciiString("liar"));
     oAnnounce.store(piUInt32(1)); // one interface, which never comes
-    const std::string sBytes = hello() + frameOf(oAnnounce);
-    pServerSide->send(qstd::tArray<char>(sBytes.data(), unsigned(sBytes.size())));
+    oPeer.send(hello() + frameOf(oAnnounce));
     ASSERT_TRUE(turnUntil([&] { return !mpClient->isOpen(); }));
     ASSERT_EQ(1u, moClientLog.moClosed.size());
     EXPECT_EQ("Malformed message of kind 2 from the peer!", moClientLog.moClosed[0][0]);
@@ -696,6 +700,47 @@ TEST_F(Remote, AClientRefusesAMalformedPeerAndRegistersNothing)
     EXPECT_EQ(0u, mpClient->remoteComponents().count());
     EXPECT_EQ(1u, mpClientManager->components().count());
     EXPECT_EQ(0, mpUser->miMatched);
+}
+
+/// A public slot that is never called.
+class cIdleSlotCall : public qrmi::cAbstractSlotCall
+{
+public:
+    explicit cIdleSlotCall(qrmi::cConnectable& oOwner) : qrmi::cAbstractSlotCall(oOwner, nullptr) {}
+};
+
+TEST_F(Remote, AClientBoundsWhatAPeerMakesItHold)
+{
+    mpListener->sigConnected.disconnect(*this);
+    cHandDriven oPeer(*mpListener);
+    mpClient.reset(new qremote::cRemoteClient(*mpClientManager, dial()));
+    mpClient->sigClosed.connect(moClientLog, &cRecorder::closed);
+    ASSERT_TRUE(turnUntil([&] { return oPeer.mpConnection.get() != nullptr; }));
+
+    // Two components whose slots together exceed the limit: the first is taken,
+    // the second closes the connection, and both go.
+    cCalcUser oHuge;
+    for (unsigned i = 0; i < qremote::kMaxRemoteMembers / 2 + 1; ++i)
+        oHuge.registerSlot("s", "piVoid", "", "",
+                           qstd::tAutoPtr<qrmi::cAbstractSlotCall>(new cIdleSlotCall(oHuge)));
+    std::string sBytes = hello();
+    for (unsigned iPid = 1; iPid <= 2; ++iPid) {
+        qsa::cSerializeBinary oAnnounce;
+        oAnnounce.store(piUInt32(qremote::kAnnounce));
+        qcs::cComponentLocation(qcs::cComponentAddr(1, 2), "elsewhere", "", iPid) >> oAnnounce;
+        oAnnounce.store(qstd::cAsciiString("huge"));
+        oAnnounce.store(piUInt32(1));
+        oHuge.store(oAnnounce);
+        sBytes += frameOf(oAnnounce);
+    }
+    oPeer.send(sBytes);
+    ASSERT_TRUE(turnUntil([&] { return !mpClient->isOpen(); }, 30000));
+    ASSERT_EQ(1u, moClientLog.moClosed.size());
+    EXPECT_EQ((Texts{"Malformed message of kind 2 from the peer!",
+                     "The peer sends more than 65536 published slots and signals!"}),
+              moClientLog.moClosed[0]);
+    EXPECT_TRUE(turnUntil([&] { return mpClientManager->components().count() == 1; }));
+    EXPECT_EQ(0u, mpClient->remoteComponents().count());
 }
 
 TEST(PublicMethodSlot, CallsThroughStreamsAndReportsMismatches)
