@@ -1,8 +1,6 @@
-// Tests of the framing of the remote-call protocol and of the values a call can
-// carry.
+// Tests of the framing of the remote-call protocol.
 #include "io/iotesting.h"
 #include "remote/framedecoder.h"
-#include "remote/remotevalue.h"
 
 #include <gtest/gtest.h>
 
@@ -101,25 +99,6 @@ TEST(FrameDecoder, RefusesToWriteAFrameAboveTheLimit)
     EXPECT_THROW(cFrameDecoder::appendFrame(oOut, "", qremote::kMaxFrameSize + 1),
                  qstd::cBugException);
     EXPECT_EQ(0u, oOut.size());
-}
-
-TEST(RemoteValue, KnowsTheTypesAFrameCanCarry)
-{
-    for (const char* pName :
-         {"piVoid", "piBool", "piChar", "piUChar", "piInt16", "piUInt16", "piInt32", "piUInt32",
-          "piInt64", "piUInt64", "piDouble", "cAsciiString", "cString"}) {
-        SCOPED_TRACE(pName);
-        qstd::tAutoPtr<qremote::cRemoteValue> pValue = qremote::cRemoteValue::create(pName);
-        ASSERT_TRUE(pValue.get());
-        qsa::cReferenceFrame oFrame;
-        pValue->addTo(oFrame, true, false);
-        oFrame.restartReading();
-        EXPECT_STREQ(pName, oFrame.currentReference().typeName().c_str());
-        EXPECT_TRUE(oFrame.currentReference().alterable());
-        EXPECT_FALSE(oFrame.currentReference().readable());
-    }
-    for (const char* pName : {"cReferenceFrame", "", "int", "piint32", "i"})
-        EXPECT_FALSE(qremote::cRemoteValue::create(pName).get()) << pName;
 }
 
 } // namespace

@@ -743,6 +743,45 @@ TEST_F(Remote, AClientBoundsWhatAPeerMakesItHold)
     EXPECT_EQ(0u, mpClient->remoteComponents().count());
 }
 
+TEST_F(Remote, RepliesArePairedWithTheirCallsInWhateverOrderTheyCome)
+{
+    mpListener->sigConnected.disconnect(*this);
+    cHandDriven oPeer(*mpListener);
+    mpClient.reset(new qremote::cRemoteClient(*mpClientManager, dial()));
+    ASSERT_TRUE(turnUntil([&] { return oPeer.mpConnection.get() != nullptr; }));
+    qsa::cSerializeBinary oAnnounce;
+    oAnnounce.store(piUInt32(qremote::kAnnounce));
+    mpCalc->location() >> oAnnounce;
+    oAnnounce.store(qstd::cAsciiString("calculator"));
+    oAnnounce.store(piUInt32(1));
+    mpCalc->mpCalculator->store(oAnnounce);
+    oPeer.send(hello() + frameOf(oAnnounce));
+    ASSERT_TRUE(turnUntil([&] { return mpUser->moDependency.matched(); }));
+
+    // Two calls go out; the peer answers the second first.
+    int iFirst = 0, iSecond = 0, a = 1, b = 2;
+    qsa::cReferenceFrame oFirst, oSecond;
+    oFirst.addRef(iFirst, true, false).addRef(a, false, true).addRef(b, false, true);
+    oSecond.addRef(iSecond, true, false).addRef(a, false, true).addRef(b, false, true);
+    qstd::tAutoPtr<qremote::cRemoteCall> pFirst = calculator().startCall("add", oFirst);
+    qstd::tAutoPtr<qremote::cRemoteCall> pSecond = calculator().startCall("add", oSecond);
+    std::vector<std::string> oReplies;
+    for (qremote::cRemoteCall* pCall : {pSecond.get(), pFirst.get()}) {
+        qsa::cSerializeBinary oReply;
+        oReply.store(piUInt32(qremote::kReply));
+        oReply.store(pCall->id());
+        oReply.store(false);
+        oReply.store(pCall == pFirst.get() ? 111 : 222);
+        oReplies.push_back(frameOf(oReply));
+    }
+    EXPECT_NE(pFirst->id(), pSecond->id());
+    oPeer.send(oReplies[0] + oReplies[1]);
+    ASSERT_TRUE(turnUntil([&] { return pFirst->finished() && pSecond->finished(); }));
+    EXPECT_EQ(111, iFirst);
+    EXPECT_EQ(222, iSecond);
+    EXPECT_EQ(0u, mpClient->pendingCalls());
+}
+
 TEST(PublicMethodSlot, CallsThroughStreamsAndReportsMismatches)
 {
     cCalculator oCalculator;
