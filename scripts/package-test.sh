@@ -20,5 +20,5 @@ LD_LIBRARY_PATH=$libdir "$scratch/cmake/consumer"
 echo "-- through pkg-config"
 export PKG_CONFIG_PATH=$libdir/pkgconfig
 g++ -std=c++17 -o "$scratch/consumer-pc" tests/package/consumer.cpp \
-  $(pkg-config --cflags --libs qor_core qor_tcp)
+  $(pkg-config --cflags --libs qor_core qor_tcp qor_remote)
 LD_LIBRARY_PATH=$libdir "$scratch/consumer-pc"
