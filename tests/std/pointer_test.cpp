@@ -125,8 +125,6 @@ TEST(SharedObject, HandleFromAnAutoPointerDeletesAsThePointerSays)
     }
     EXPECT_EQ(0, cCounted::siAlive);
     EXPECT_EQ(3, cCounted::siDestroyed);
-    tAutoPtr<cCounted> pOdd(&oBorrowed, tAutoPtrType::PointerType(7));
-    EXPECT_EQ(7u, unsigned(pOdd.pointerType()));
 }
 
 TEST(ParentWatch, UnlinkReparentsChildrenInOrder)
