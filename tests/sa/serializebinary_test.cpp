@@ -116,14 +116,6 @@ TEST(SerializeBinary, AbandonedContextsLeaveTheStreamAsItWas)
     s.newContext("gone");
     EXPECT_FALSE(s.hasOpenContexts());
     EXPECT_EQ(oKept, bytesOf(s));
-
-    // Destroying a context after its serializer must not touch the gone one (ASan).
-    qsa::cContextRef oRef;
-    {
-        cSerializeBinary u;
-        qsa::cContextRef oOpened(u.newContext(nullptr));
-        oRef = oOpened;
-    }
 }
 
 TEST(SerializeBinary, ReleasingOrDiscardingAnOuterContextClosesTheInnerOnes)

@@ -123,18 +123,9 @@ TEST(SerializeToTypeString, JoinsTheTypeNamesOfTheStoredItems)
     // The names are those the serializers write: every item has its own.
     cSerializeToTypeString oTypes;
     oTypes.newLabel("ignored");
-    oTypes.store((unsigned char)1);
-    oTypes.store((signed char)1);
-    oTypes.store((unsigned short)1);
-    oTypes.store((short)1);
-    oTypes.store(1u);
-    oTypes.store(1);
-    oTypes.store(1ULL);
-    oTypes.store(1LL);
-    oTypes.store(true);
-    oTypes.store(1.0);
-    oTypes.store(qstd::cAsciiString("a"));
-    oTypes.store(qucs::cString("s"));
+    auto storeAll = [&](const auto&... oValues) { (oTypes.store(oValues), ...); };
+    storeAll((unsigned char)1, (signed char)1, (unsigned short)1, (short)1, 1u, 1, 1ULL, 1LL, true,
+             1.0, qstd::cAsciiString("a"), qucs::cString("s"));
     oTypes.storeBlock("ab", 2);
     oTypes.releaseCurrentContext();
     EXPECT_EQ("piUChar, piChar, piUInt16, piInt16, piUInt32, piInt32, piUInt64, piInt64, piBool, "
