@@ -78,9 +78,9 @@ cWork::cWork()
     : sigAction(qrmi::cAbstractSignal::IgnoreWhenUnconnected),
       sigChanged(qrmi::cAbstractSignal::IgnoreWhenUnconnected), mpDestroyed(nullptr),
       moScheduled(0ULL), moPlanned(0ULL), meType(Single), miInterval(0), mbStarted(false),
-      mbForceKeep(false), mbBeingDestroyed(false), miStepStamp(0), mpAIOData(nullptr),
-      mpActionError(nullptr), miFailures(0), moParentLink(this), mbDelegateExceptions(true),
-      mpRuns(nullptr), mpSlots(nullptr)
+      mbForceKeep(false), mbBeingDestroyed(false), miStepStamp(0), mpSlots(nullptr),
+      mpAIOData(nullptr), mpActionError(nullptr), miFailures(0), moParentLink(this),
+      mbDelegateExceptions(true), mpRuns(nullptr)
 {
 }
 

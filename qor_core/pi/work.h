@@ -177,6 +177,10 @@ private:
     bool mbForceKeep;
     bool mbBeingDestroyed;
     mutable long long miStepStamp;     ///< cWorkClock::stepSum() the times are in
+    /// The bookkeeping of the queues that hold the work, one per queue; owned by
+    /// the queues, which unlink it when the work leaves them or dies. Beside the
+    /// fields a pass reads.
+    cWorkQueueSlot* mpSlots;
     cAbstractAIOData* mpAIOData;       ///< owned; null unless AsyncIO
     tActionErrorSignal* mpActionError; ///< owned; null until sigActionError()
     qstd::cAsciiString msName;
@@ -185,9 +189,6 @@ private:
     qstd::tParentWatch<cWork> moParentLink; ///< its object is this work
     bool mbDelegateExceptions;
     cActionRun* mpRuns; ///< innermost running action(), on the stack
-    /// The bookkeeping of the queues that hold the work, one per queue; owned by
-    /// the queues, which unlink it when the work leaves them or dies.
-    cWorkQueueSlot* mpSlots;
 };
 
 } // namespace qpi

@@ -10,6 +10,7 @@
 #include "qor_core/std/numberconversion.h"
 #include "qor_core/ucs/limessage.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qpi {
@@ -99,48 +100,64 @@ public:
     cAbstractProcessEvents::cWorkRegistration* mpRegistration; ///< of the events object
 };
 
-/// The index beside the list. Invariants, between calls of the queue: the heap holds
-/// exactly the slots whose work is started and not AsyncIO, ordered by (key, rank);
-/// the waiting set exactly those whose work is started and AsyncIO; the ready set
-/// the waiting slots whose event flag went up and that no pass has run since. The
-/// counters hold the entries of the heap and waiting slots. Nothing here allocates
-/// once the arrays have grown to the size of the load.
+/// An entry of the timer heap. The key and rank are copied in, so that ordering
+/// never reads the slots; a null slot is a retired entry, left in place until it
+/// reaches the top or the heap is compacted.
+struct cHeapEntry
+{
+    cHeapEntry(int = 0) : miKey(0), miRank(0), mpSlot(nullptr) {}
+    cHeapEntry(cWorkQueueSlot* pSlot) : miKey(pSlot->miKey), miRank(pSlot->miRank), mpSlot(pSlot) {}
+    unsigned long long miKey;
+    unsigned long long miRank;
+    cWorkQueueSlot* mpSlot;
+};
+
+/// The index beside the list. Invariants, between calls of the queue: the live
+/// entries of the heap are exactly the slots whose work is started and not AsyncIO,
+/// ordered by (key, rank); the waiting set holds exactly those whose work is started
+/// and AsyncIO; the ready set the waiting slots whose event flag went up and that no
+/// pass has run since. The counters hold the entries of the live heap slots and of
+/// the waiting slots. Nothing here allocates once the arrays have grown to the size
+/// of the load.
 class cWorkQueue::cIndex
 {
 public:
-    cIndex() : miNextRank(0), miTimedEntries(0), miIOEntries(0)
+    cIndex() : miNextRank(0), miTimedEntries(0), miIOEntries(0), miRetired(0)
     {
         moHeap.setFitOnErase(false);
         moWaiting.setFitOnErase(false);
         moReady.setFitOnErase(false);
         moMarked.setFitOnErase(false);
-        moOuterCandidates.setFitOnErase(false);
+        moOuterRun.setFitOnErase(false);
+        moOuterOffers.setFitOnErase(false);
+        moScan.setFitOnErase(false);
     }
 
-    static bool before(const cWorkQueueSlot* pA, const cWorkQueueSlot* pB)
+    static bool before(const cHeapEntry& oA, const cHeapEntry& oB)
     {
-        return pA->miKey < pB->miKey || (pA->miKey == pB->miKey && pA->miRank < pB->miRank);
+        return oA.miKey < oB.miKey || (oA.miKey == oB.miKey && oA.miRank < oB.miRank);
     }
-    void place(unsigned i, cWorkQueueSlot* pSlot)
+    void place(unsigned i, const cHeapEntry& oEntry)
     {
-        moHeap[i] = pSlot;
-        pSlot->miHeapPos = i + 1;
+        moHeap[i] = oEntry;
+        if (oEntry.mpSlot)
+            oEntry.mpSlot->miHeapPos = i + 1;
     }
     void siftUp(unsigned i)
     {
-        cWorkQueueSlot* pSlot = moHeap[i];
+        cHeapEntry oEntry = moHeap[i];
         while (i > 0) {
             unsigned iParent = (i - 1) / 2;
-            if (!before(pSlot, moHeap[iParent]))
+            if (!before(oEntry, moHeap[iParent]))
                 break;
             place(i, moHeap[iParent]);
             i = iParent;
         }
-        place(i, pSlot);
+        place(i, oEntry);
     }
     void siftDown(unsigned i)
     {
-        cWorkQueueSlot* pSlot = moHeap[i];
+        cHeapEntry oEntry = moHeap[i];
         const unsigned iCount = moHeap.size();
         for (;;) {
             unsigned iChild = 2 * i + 1;
@@ -148,37 +165,63 @@ public:
                 break;
             if (iChild + 1 < iCount && before(moHeap[iChild + 1], moHeap[iChild]))
                 ++iChild;
-            if (!before(moHeap[iChild], pSlot))
+            if (!before(moHeap[iChild], oEntry))
                 break;
             place(i, moHeap[iChild]);
             i = iChild;
         }
-        place(i, pSlot);
+        place(i, oEntry);
     }
     void heapInsert(cWorkQueueSlot* pSlot)
     {
-        moHeap.append(pSlot);
-        siftUp(moHeap.size() - 1);
+        siftUp(moHeap.append(cHeapEntry(pSlot)));
         miTimedEntries += pSlot->miEntries;
     }
-    void heapUpdate(cWorkQueueSlot* pSlot)
+    /// The slot leaves the heap; its entry stays behind, retired.
+    void heapRetire(cWorkQueueSlot* pSlot)
     {
-        unsigned i = pSlot->miHeapPos - 1;
-        siftUp(i);
-        siftDown(pSlot->miHeapPos - 1);
-    }
-    void heapRemove(cWorkQueueSlot* pSlot)
-    {
-        unsigned i = pSlot->miHeapPos - 1;
-        unsigned iLast = moHeap.size() - 1;
-        cWorkQueueSlot* pMoved = moHeap[iLast];
-        moHeap.truncate(iLast);
+        moHeap[pSlot->miHeapPos - 1].mpSlot = nullptr;
         pSlot->miHeapPos = 0;
         miTimedEntries -= pSlot->miEntries;
-        if (i < iLast) {
-            place(i, pMoved);
-            heapUpdate(pMoved);
+        ++miRetired;
+    }
+    void popTop()
+    {
+        if (!moHeap[0].mpSlot)
+            --miRetired;
+        else
+            moHeap[0].mpSlot->miHeapPos = 0;
+        unsigned iLast = moHeap.size() - 1;
+        cHeapEntry oMoved = moHeap[iLast];
+        moHeap.truncate(iLast);
+        if (iLast > 0) {
+            place(0, oMoved);
+            siftDown(0);
         }
+    }
+    /// Drops the retired entries in one sweep once they are the majority, so that a
+    /// retirement costs O(1) amortised instead of a walk down the heap.
+    void compactIfWorth()
+    {
+        if (miRetired < 16 || miRetired * 2 < moHeap.size())
+            return;
+        unsigned iKept = 0;
+        for (unsigned i = 0; i < moHeap.size(); ++i)
+            if (moHeap[i].mpSlot)
+                moHeap[iKept++] = moHeap[i];
+        moHeap.truncate(iKept);
+        miRetired = 0;
+        for (unsigned i = 0; i < iKept; ++i)
+            moHeap[i].mpSlot->miHeapPos = i + 1;
+        for (unsigned i = iKept / 2; i-- > 0;)
+            siftDown(i);
+    }
+    /// The live entry on top, after dropping retired ones; null when none.
+    const cHeapEntry* top()
+    {
+        while (!moHeap.empty() && !moHeap[0].mpSlot)
+            popTop();
+        return moHeap.empty() ? nullptr : &moHeap[0];
     }
 
     /// Unordered sets with the position kept in the slot.
@@ -200,21 +243,25 @@ public:
         pSlot->*pPos = 0;
     }
 
-    qstd::tArray<cWorkQueueSlot*> moHeap;       ///< started timed works, a binary heap
-    qstd::tArray<cWorkQueueSlot*> moWaiting;    ///< started AsyncIO works
-    qstd::tArray<cWorkQueueSlot*> moReady;      ///< waiting works whose flag went up
-    qstd::tArray<tNode*> moMarked;              ///< entries marked, not yet unlinked
-    qstd::tArray<cCandidate> moOuterCandidates; ///< the outermost pass's, kept for capacity
+    qstd::tArray<cHeapEntry> moHeap;         ///< started timed works, a binary heap
+    qstd::tArray<cWorkQueueSlot*> moWaiting; ///< started AsyncIO works
+    qstd::tArray<cWorkQueueSlot*> moReady;   ///< waiting works whose flag went up
+    qstd::tArray<tNode*> moMarked;           ///< entries marked, not yet unlinked
+    qstd::tArray<cCandidate> moOuterRun;     ///< the outermost pass's, kept for capacity
+    qstd::tArray<cCandidate> moOuterOffers;  ///< the same
+    qstd::tArray<unsigned> moScan;           ///< heap positions to look at, while collecting
     unsigned long long miNextRank;
-    unsigned miTimedEntries; ///< entries of the slots in the heap
+    unsigned miTimedEntries; ///< entries of the live slots in the heap
     unsigned miIOEntries;    ///< entries of the waiting slots
+    unsigned miRetired;      ///< retired entries in the heap
 };
 
-/// One pass running, on its stack. The candidates are a heap by insertion rank of
-/// the entries the pass is still to visit; a slot that becomes due during the pass
-/// is offered to every pass whose cursor has not passed it yet.
+/// One pass running, on its stack. What it is to visit, by insertion rank: the run,
+/// sorted, taken at its start, and the offers, a heap of the entries that became
+/// due during the pass ahead of its cursor.
 struct cWorkQueue::cPass
 {
+    cPass() : moNow(0ULL) {} // the pass sets every field; no clock is read here
     cPass* mpOuter;
     bool mbExecute;
     bool mbSupportsAIO;
@@ -224,15 +271,17 @@ struct cWorkQueue::cPass
     bool mbErased;               ///< the walk would have met an entry marked for erasure
     bool mbSingleRan;            ///< a Single work ran and stays: the wait is 0
     unsigned miKeptSingles;      ///< Single works that ran and keep their stopped entry
-    qstd::tArray<cCandidate>* mpCandidates;
+    qstd::tArray<cCandidate>* mpRun;
+    unsigned miRunNext;
+    qstd::tArray<cCandidate>* mpOffers;
 
     static bool earlier(const cCandidate& oA, const cCandidate& oB)
     {
         return oA.miRank < oB.miRank;
     }
-    void push(unsigned long long iRank, tNode* pNode)
+    void offer(unsigned long long iRank, tNode* pNode)
     {
-        qstd::tArray<cCandidate>& oHeap = *mpCandidates;
+        qstd::tArray<cCandidate>& oHeap = *mpOffers;
         cCandidate oNew(iRank, pNode);
         unsigned i = oHeap.append(oNew);
         while (i > 0) {
@@ -244,9 +293,9 @@ struct cWorkQueue::cPass
         }
         oHeap[i] = oNew;
     }
-    cCandidate pop()
+    cCandidate popOffer()
     {
-        qstd::tArray<cCandidate>& oHeap = *mpCandidates;
+        qstd::tArray<cCandidate>& oHeap = *mpOffers;
         cCandidate oTop = oHeap[0];
         unsigned iCount = oHeap.size() - 1;
         cCandidate oMoved = oHeap[iCount];
@@ -266,6 +315,14 @@ struct cWorkQueue::cPass
         if (iCount > 0)
             oHeap[i] = oMoved;
         return oTop;
+    }
+    bool empty() const { return miRunNext >= mpRun->size() && mpOffers->empty(); }
+    cCandidate next()
+    {
+        if (miRunNext < mpRun->size() &&
+            (mpOffers->empty() || (*mpRun)[miRunNext].miRank <= (*mpOffers)[0].miRank))
+            return (*mpRun)[miRunNext++];
+        return popOffer();
     }
     /// Whether the walk, arriving at the slot's entry now, would run it.
     bool wouldRun(const cWorkQueueSlot* pSlot) const
@@ -423,15 +480,14 @@ void cWorkQueue::reindex(cWorkQueueSlot* pSlot)
     const bool bIO = oWork.meType == cWork::AsyncIO;
     if (bStarted && !bIO) {
         unsigned long long iKey = oWork.moPlanned.get() - (unsigned long long)oWork.miStepStamp;
+        if (pSlot->miHeapPos && iKey != pSlot->miKey)
+            oIndex.heapRetire(pSlot); // replanned works are mostly later: appending is cheap
         if (!pSlot->miHeapPos) {
             pSlot->miKey = iKey;
             oIndex.heapInsert(pSlot);
-        } else if (iKey != pSlot->miKey) {
-            pSlot->miKey = iKey;
-            oIndex.heapUpdate(pSlot);
         }
     } else if (pSlot->miHeapPos) {
-        oIndex.heapRemove(pSlot);
+        oIndex.heapRetire(pSlot);
     }
     if (bStarted && bIO) {
         if (!pSlot->miIOPos) {
@@ -462,7 +518,7 @@ void cWorkQueue::dropSlot(cWorkQueueSlot* pSlot)
 {
     cIndex& oIndex = *mpIndex;
     if (pSlot->miHeapPos)
-        oIndex.heapRemove(pSlot);
+        oIndex.heapRetire(pSlot);
     if (pSlot->miReadyPos)
         cIndex::setRemove(oIndex.moReady, pSlot, &cWorkQueueSlot::miReadyPos);
     if (pSlot->miIOPos) {
@@ -512,7 +568,7 @@ void cWorkQueue::offer(cWorkQueueSlot* pSlot)
 {
     for (cPass* pPass = mpPasses; pPass; pPass = pPass->mpOuter)
         if (pSlot->miRank > pPass->miCursor && pPass->wouldRun(pSlot))
-            pPass->push(pSlot->miRank, pSlot->mpNode);
+            pPass->offer(pSlot->miRank, pSlot->mpNode);
 }
 
 void cWorkQueue::markEntry(tNode* pNode, unsigned long long iRank)
@@ -757,16 +813,9 @@ bool cWorkQueue::updateTimer(bool bExecute, unsigned int* pTimeout)
 
 namespace {
 
-/// Visits the heap below position i and hands every slot due at oNow to the pass.
-template <class F>
-void collectDue(const qstd::tArray<cWorkQueueSlot*>& oHeap, unsigned i, unsigned long long iLimit,
-                F fTake)
+bool rankOrder(const cCandidate& oA, const cCandidate& oB)
 {
-    while (i < oHeap.size() && oHeap[i]->miKey <= iLimit) {
-        fTake(oHeap[i]);
-        collectDue(oHeap, 2 * i + 1, iLimit, fTake);
-        i = 2 * i + 2;
-    }
+    return oA.miRank < oB.miRank;
 }
 
 } // namespace
@@ -796,27 +845,53 @@ unsigned cWorkQueue::internProcess(bool bExecute)
 
     cStackGuard oGuard(*this);
     oGuard.count(miWalkers);
-    // Only nested passes pay for candidates of their own.
-    qstd::tArray<cCandidate> oNestedCandidates;
-    oPass.mpCandidates = mpPasses ? &oNestedCandidates : &mpIndex->moOuterCandidates;
-    oPass.mpCandidates->truncate(0);
+    // Only nested passes pay for arrays of their own.
+    qstd::tArray<cCandidate> oNestedRun, oNestedOffers;
+    const bool bOutermost = mpPasses == nullptr;
+    oPass.mpRun = bOutermost ? &mpIndex->moOuterRun : &oNestedRun;
+    oPass.mpOffers = bOutermost ? &mpIndex->moOuterOffers : &oNestedOffers;
+    oPass.mpRun->truncate(0);
+    oPass.mpOffers->truncate(0);
+    oPass.miRunNext = 0;
     cPassLink oLink(*this, oGuard, oPass);
 
     cIndex& oIndex = *mpIndex;
-    if (bExecute) {
+    qstd::tArray<cCandidate>& oRun = *oPass.mpRun;
+    if (bExecute && !oIndex.moHeap.empty()) {
         // Due: less than 1 ms ahead of the pass's time, in the frame of its steps.
+        // The heap is read in the order of its positions, below due entries only:
+        // works started in list order come out sorted already.
         unsigned long long iLimit = oPass.moNow.get() + 999ULL - (unsigned long long)oPass.miSteps;
-        collectDue(oIndex.moHeap, 0, iLimit,
-                   [&](cWorkQueueSlot* pSlot) { oPass.push(pSlot->miRank, pSlot->mpNode); });
-        for (unsigned i = 0; i < oIndex.moReady.size(); ++i)
-            oPass.push(oIndex.moReady[i]->miRank, oIndex.moReady[i]->mpNode);
+        qstd::tArray<unsigned>& oScan = oIndex.moScan;
+        oScan.truncate(0);
+        oScan.append(0);
+        for (unsigned i = 0; i < oScan.size(); ++i) {
+            unsigned iPos = oScan[i];
+            const cHeapEntry& oEntry = oIndex.moHeap[iPos];
+            if (oEntry.miKey > iLimit)
+                continue; // nothing below is due either
+            if (oEntry.mpSlot)
+                oRun.append(cCandidate(oEntry.miRank, oEntry.mpSlot->mpNode));
+            for (unsigned iChild = 2 * iPos + 1; iChild <= 2 * iPos + 2; ++iChild)
+                if (iChild < oIndex.moHeap.size())
+                    oScan.append(iChild);
+        }
     }
+    if (bExecute)
+        for (unsigned i = 0; i < oIndex.moReady.size(); ++i)
+            oRun.append(cCandidate(oIndex.moReady[i]->miRank, oIndex.moReady[i]->mpNode));
     if (!oPass.mbSupportsAIO)
         for (unsigned i = 0; i < oIndex.moWaiting.size(); ++i)
-            oPass.push(oIndex.moWaiting[i]->miRank, oIndex.moWaiting[i]->mpNode);
+            oRun.append(cCandidate(oIndex.moWaiting[i]->miRank, oIndex.moWaiting[i]->mpNode));
+    for (unsigned i = 1; i < oRun.size(); ++i) {
+        if (oRun[i].miRank < oRun[i - 1].miRank) {
+            std::sort(oRun.begin(), oRun.end(), rankOrder);
+            break;
+        }
+    }
 
-    while (!oPass.mpCandidates->empty()) {
-        cCandidate oNext = oPass.pop();
+    while (!oPass.empty()) {
+        cCandidate oNext = oPass.next();
         if (oNext.miRank <= oPass.miCursor)
             continue; // offered twice
         oPass.miCursor = oNext.miRank;
@@ -868,16 +943,22 @@ unsigned cWorkQueue::internProcess(bool bExecute)
         const cWork::Type eType = pWork->meType;
         oGuard.visit(pWork);
         if (eType == cWork::Single) {
-            pWork->markDone();
-            reindex(pSlot);
+            // markDone(), with the clock steps followed above; what reindex() would do
+            // for a stopped timed work.
+            pWork->mbStarted = false;
+            if (pSlot->miHeapPos)
+                oIndex.heapRetire(pSlot);
         } else if (eType == cWork::Periodic) {
-            pWork->markDone();
+            pWork->mbStarted = false;
             pWork->internRestart(false);
             if (!oGuard.alive())
                 return 0;
             if (oGuard.visitedGone())
                 continue;
-            if (cWorkQueueSlot* pNow = slotOf(*pWork))
+            // sigChanged has replanned it here, unless its connection was cut.
+            cWorkQueueSlot* pNow = slotOf(*pWork);
+            if (pNow &&
+                pNow->miKey != pWork->moPlanned.get() - (unsigned long long)pWork->miStepStamp)
                 reindex(pNow);
             followSteps();
         }
@@ -934,23 +1015,23 @@ unsigned cWorkQueue::internProcess(bool bExecute)
 unsigned long long cWorkQueue::finishPass(cPass& oPass)
 {
     cIndex& oIndex = *mpIndex;
+    oIndex.compactIfWorth();
     // A handle invalidated without destroying its work is found here at the latest.
-    while (!oIndex.moHeap.empty()) {
-        cWorkQueueSlot* pTop = oIndex.moHeap[0];
-        if (handleOf(pTop->mpNode).get() == pTop->mpWork)
-            break;
-        tNode* pNode = pTop->mpNode;
-        unsigned long long iRank = pTop->miRank;
-        leaveEntry(pTop, pNode);
+    const cHeapEntry* pTop;
+    while ((pTop = oIndex.top()) && handleOf(pTop->mpSlot->mpNode).get() != pTop->mpSlot->mpWork) {
+        cWorkQueueSlot* pSlot = pTop->mpSlot;
+        tNode* pNode = pSlot->mpNode;
+        unsigned long long iRank = pSlot->miRank;
+        leaveEntry(pSlot, pNode);
         markEntry(pNode, iRank);
         oPass.mbErased = true;
     }
     miTimedWorks = oIndex.miTimedEntries + oPass.miKeptSingles;
     miIOWorks = oIndex.miIOEntries;
     unsigned long long iMinimum = 0;
-    if (!oPass.mbSingleRan && !oIndex.moHeap.empty())
-        iMinimum = remainingMSec(
-            qstd::cTime(oIndex.moHeap[0]->miKey + (unsigned long long)oPass.miSteps), oPass.moNow);
+    if (!oPass.mbSingleRan && pTop)
+        iMinimum = remainingMSec(qstd::cTime(pTop->miKey + (unsigned long long)oPass.miSteps),
+                                 oPass.moNow);
     if (miTimedWorks == 0 && miIOWorks > 0)
         iMinimum = 10000;
     // A work whose event came when no pass could run it runs on the next turn

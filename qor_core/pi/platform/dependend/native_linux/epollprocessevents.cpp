@@ -3,7 +3,6 @@
 #include "qor_core/pi/platform/dependend/native_linux/epollprocessevents.h"
 #include "qor_core/pi/work.h"
 #include "qor_core/std/array.h"
-#include "qor_core/std/exceptions.h"
 
 #include <cerrno>
 #include <climits>
@@ -98,9 +97,6 @@ public:
 
     cImpl() : miEpoll(-1), miNextGeneration(0), mpTracked(nullptr), miInKernel(0), mbRebuild(false)
     {
-        miEpoll = ::epoll_create1(EPOLL_CLOEXEC);
-        if (miEpoll < 0)
-            throw qstd::cOSErrorException("epoll_create1", errno);
         moDirty.setFitOnErase(false);
         moChanged.setFitOnErase(false);
         moPolled.setFitOnErase(false);
@@ -113,7 +109,8 @@ public:
             delete moAll[i];
         for (unsigned i = 0; i < moStates.size(); ++i)
             delete moStates[i];
-        ::close(miEpoll);
+        if (miEpoll >= 0)
+            ::close(miEpoll);
     }
 
     cFdState* stateOf(int iFd) const
@@ -175,9 +172,33 @@ public:
                 addInterest(pRegistration, pRegistration->moFds[j]);
         }
         moDirty.truncate(0);
+        applyChanged();
+    }
+
+    /// A work stopped waiting: its descriptors leave at once, so that nothing is
+    /// reported for it and a number it closes next is not watched in its name.
+    void release(cRegistration* pRegistration)
+    {
+        pRegistration->mpWork = nullptr;
+        for (unsigned j = 0; j < pRegistration->moFds.size(); ++j)
+            removeInterest(pRegistration, pRegistration->moFds[j].miFd);
+        pRegistration->moFds.truncate(0);
+        if (!pRegistration->mbDirty)
+            forget(pRegistration); // a dirty one goes with the next sync
+        applyChanged();
+    }
+
+    void applyChanged()
+    {
         for (unsigned i = 0; i < moChanged.size(); ++i)
             apply(moChanged[i]);
         moChanged.truncate(0);
+        // The instance lives while it holds something, so that a queue with nothing
+        // to wait for keeps no descriptor open.
+        if (miInKernel == 0 && miEpoll >= 0) {
+            ::close(miEpoll);
+            miEpoll = -1;
+        }
     }
 
     void removeInterest(cRegistration* pRegistration, int iFd)
@@ -270,6 +291,12 @@ public:
 
     void enterKernel(cFdState* pState, piUInt32 iWanted)
     {
+        if (miEpoll < 0)
+            miEpoll = ::epoll_create1(EPOLL_CLOEXEC);
+        if (miEpoll < 0) {
+            addPolled(pState); // no instance to be had: poll answers instead
+            return;
+        }
         pState->miGeneration = ++miNextGeneration;
         epoll_event oEvent = {};
         oEvent.events = iWanted;
@@ -360,9 +387,17 @@ public:
     {
         sync();
         int iWait = iTimeout > unsigned(INT_MAX) ? INT_MAX : int(iTimeout);
-        if (moPolled.empty()) {
-            collect(::epoll_wait(miEpoll, moEvents.data(), int(moEvents.size()), iWait));
+        if (moPolled.empty() && miEpoll >= 0) {
+            // A busy loop finds something ready without arming a timeout in the
+            // kernel; only a loop with nothing to do pays a second call, before it
+            // sleeps anyway.
+            int iReady = ::epoll_wait(miEpoll, moEvents.data(), int(moEvents.size()), 0);
+            if (iReady == 0 && iWait != 0)
+                iReady = ::epoll_wait(miEpoll, moEvents.data(), int(moEvents.size()), iWait);
+            collect(iReady);
         } else {
+            // Without an instance its entry is -1, which poll skips: a plain sleep
+            // when nothing is polled either.
             moPollFds.truncate(0);
             cPolledEntry oEpoll(miEpoll);
             oEpoll.events = POLLIN;
@@ -395,7 +430,8 @@ public:
         if (iNew < 0)
             return; // keep the old one and try again after the next stale event
         mbRebuild = false;
-        ::close(miEpoll);
+        if (miEpoll >= 0)
+            ::close(miEpoll);
         miEpoll = iNew;
         miInKernel = 0;
         for (unsigned i = 0; i < moStates.size(); ++i) {
@@ -453,9 +489,7 @@ void cEpollProcessEvents::unwatchWork(cWorkRegistration* pRegistration)
 {
     if (!pRegistration)
         return;
-    cImpl::cRegistration* pOwn = static_cast<cImpl::cRegistration*>(pRegistration);
-    pOwn->mpWork = nullptr;
-    mpImpl->markDirty(pOwn);
+    mpImpl->release(static_cast<cImpl::cRegistration*>(pRegistration));
 }
 
 void cEpollProcessEvents::yield(unsigned int iLevel, tJobList& oJobs, unsigned int iTimeout)

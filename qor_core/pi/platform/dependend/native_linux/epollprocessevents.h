@@ -21,11 +21,12 @@ namespace qpi {
 /// beside the epoll instance, which reports them as poll does. Handed a list other
 /// than its queue's, yield() waits exactly as cPosixProcessEvents does.
 ///
-/// Like the POSIX implementation it cannot be woken from outside.
+/// The epoll instance exists only while it holds a descriptor, so that a queue with
+/// nothing to wait for keeps no descriptor open. Like the POSIX implementation it
+/// cannot be woken from outside.
 class QOR_EXPORT cEpollProcessEvents : public cPosixProcessEvents
 {
 public:
-    /// Throws qstd::cOSErrorException when the epoll instance cannot be created.
     cEpollProcessEvents();
     ~cEpollProcessEvents() override;
 
