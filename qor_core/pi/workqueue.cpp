@@ -862,19 +862,21 @@ unsigned cWorkQueue::internProcess(bool bExecute)
         // The heap is read in the order of its positions, below due entries only:
         // works started in list order come out sorted already.
         unsigned long long iLimit = oPass.moNow.get() + 999ULL - (unsigned long long)oPass.miSteps;
+        // Below an entry that is not due nothing is due either.
         qstd::tArray<unsigned>& oScan = oIndex.moScan;
+        const qstd::tArray<cHeapEntry>& oHeap = oIndex.moHeap;
         oScan.truncate(0);
-        oScan.append(0);
+        if (oHeap[0].miKey <= iLimit)
+            oScan.append(0);
         for (unsigned i = 0; i < oScan.size(); ++i) {
             unsigned iPos = oScan[i];
-            const cHeapEntry& oEntry = oIndex.moHeap[iPos];
-            if (oEntry.miKey > iLimit)
-                continue; // nothing below is due either
-            if (oEntry.mpSlot)
-                oRun.append(cCandidate(oEntry.miRank, oEntry.mpSlot->mpNode));
-            for (unsigned iChild = 2 * iPos + 1; iChild <= 2 * iPos + 2; ++iChild)
-                if (iChild < oIndex.moHeap.size())
-                    oScan.append(iChild);
+            if (oHeap[iPos].mpSlot)
+                oRun.append(cCandidate(oHeap[iPos].miRank, oHeap[iPos].mpSlot->mpNode));
+            unsigned iChild = 2 * iPos + 1;
+            if (iChild < oHeap.size() && oHeap[iChild].miKey <= iLimit)
+                oScan.append(iChild);
+            if (iChild + 1 < oHeap.size() && oHeap[iChild + 1].miKey <= iLimit)
+                oScan.append(iChild + 1);
         }
     }
     if (bExecute)
@@ -912,7 +914,8 @@ unsigned cWorkQueue::internProcess(bool bExecute)
         if (pWork->miStepStamp != oPass.miSteps)
             pWork->followClockSteps(oPass.miSteps);
 
-        bool bDue = remainingMSec(pWork->moPlanned, oPass.moNow) == 0;
+        // Due: less than 1 ms ahead, that is, remainingMSec() == 0.
+        bool bDue = pWork->moPlanned.get() <= oPass.moNow.get() + 999ULL;
         if (pWork->meType == cWork::AsyncIO) {
             // An I/O work waits for its event only; its planned time means nothing.
             // Only a pass that runs works takes the event: a recomputing pass must
