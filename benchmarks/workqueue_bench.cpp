@@ -53,7 +53,7 @@ struct cReadyPipe
     int miFds[2];
 };
 
-/// A queue with POSIX process events and iCount works whose actions count.
+/// A queue with the platform's process events and iCount works whose actions count.
 struct cQueueSetup
 {
     explicit cQueueSetup(int iCount)
