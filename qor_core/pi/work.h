@@ -5,7 +5,6 @@
 #define QOR_CORE_PI_WORK_H
 
 #include "qor_core/pi/abstractaiodata.h"
-#include "qor_core/pi/abstractprocessevents.h"
 #include "qor_core/rmi/localsignal.h"
 #include "qor_core/std/autoptr.h"
 #include "qor_core/std/parentwatch.h"
@@ -18,35 +17,7 @@ class cAbstractException;
 namespace qpi {
 
 class cWorkQueue;
-
-/// Where a work stands in the index of one cWorkQueue: its first entry in the list,
-/// its insertion rank and its positions in the queue's heap and sets. Only the queue
-/// reads and writes it. A work carries the slot of its first queue inside itself, so
-/// that a pass finds it on the work's own cache lines; further queues allocate theirs.
-struct cWorkQueueSlot
-{
-    cWorkQueueSlot()
-        : mpQueue(nullptr), mpWork(nullptr), mpNextOfWork(nullptr), mpNode(nullptr), miRank(0),
-          miEntries(0), miHeapPos(0), miIOPos(0), miReadyPos(0), miKey(0), mpRegistration(nullptr)
-    {
-    }
-    cWorkQueueSlot(const cWorkQueueSlot&) = delete;
-    cWorkQueueSlot& operator=(const cWorkQueueSlot&) = delete;
-
-    cWorkQueue* mpQueue;          ///< null while the slot is unused
-    cWork* mpWork;                ///< not owned
-    cWorkQueueSlot* mpNextOfWork; ///< the slot of the work in another queue
-    qstd::tListNodeBaseType<qstd::tSharedObject<cWork>>* mpNode; ///< first entry not marked
-    unsigned long long miRank;                                   ///< insertion rank of mpNode
-    unsigned miEntries;  ///< the work's entries not marked for erasure
-    unsigned miHeapPos;  ///< 1 + position in the timer heap; 0 when not in it
-    unsigned miIOPos;    ///< 1 + position among the waiting works; 0 when not
-    unsigned miReadyPos; ///< 1 + position among the ready works; 0 when not
-    /// The planned time minus the clock steps it was planned under: the planned
-    /// times of all works in the frame of one step sum keep this order.
-    unsigned long long miKey;
-    cAbstractProcessEvents::cWorkRegistration* mpRegistration; ///< the events object's
-};
+class cWorkQueueSlot;
 
 /// How often a work started and ran, and, when debugging is enabled, where and when.
 class QOR_EXPORT cWorkStat
@@ -187,6 +158,7 @@ public:
 
 private:
     friend class cWorkQueue;
+    friend class cWorkQueueSlot;
     struct cActionRun;
 
     /// Moves the stored times by the clock steps noticed since they were set.
@@ -204,12 +176,11 @@ private:
     bool mbStarted;
     bool mbForceKeep;
     bool mbBeingDestroyed;
-    mutable long long miStepStamp; ///< cWorkClock::stepSum() the times are in
-    /// The bookkeeping of the queues that hold the work, one per queue, linked
-    /// through cWorkQueueSlot::mpNextOfWork; the queues unlink it when the work
-    /// leaves them or dies. Beside the fields a pass reads.
+    mutable long long miStepStamp;     ///< cWorkClock::stepSum() the times are in
+    /// The bookkeeping of the queues that hold the work, one per queue; owned by
+    /// the queues, which unlink it when the work leaves them or dies. Beside the
+    /// fields a pass reads.
     cWorkQueueSlot* mpSlots;
-    cWorkQueueSlot moOwnSlot;          ///< the slot of the first queue; used when mpQueue is set
     cAbstractAIOData* mpAIOData;       ///< owned; null unless AsyncIO
     tActionErrorSignal* mpActionError; ///< owned; null until sigActionError()
     qstd::cAsciiString msName;

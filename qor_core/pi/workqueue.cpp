@@ -60,6 +60,46 @@ struct cCandidate
 
 } // namespace
 
+/// The bookkeeping of one work in one queue: where its first live entry is, how it
+/// ranks in insertion order, and where it sits in the queue's index. Owned by the
+/// queue; linked into the work's chain of slots so that a change of the work finds
+/// it without a search of the list.
+class cWorkQueueSlot
+{
+public:
+    cWorkQueueSlot(cWorkQueue& oQueue, cWork& oWork, tNode* pNode, unsigned long long iRank)
+        : mpQueue(&oQueue), mpWork(&oWork), mpNextOfWork(oWork.mpSlots), mpNode(pNode),
+          miRank(iRank), miEntries(1), miHeapPos(0), miIOPos(0), miReadyPos(0), miKey(0),
+          mpRegistration(nullptr)
+    {
+        oWork.mpSlots = this;
+    }
+    ~cWorkQueueSlot()
+    {
+        for (cWorkQueueSlot** p = &mpWork->mpSlots; *p; p = &(*p)->mpNextOfWork)
+            if (*p == this) {
+                *p = mpNextOfWork;
+                break;
+            }
+    }
+    cWorkQueueSlot(const cWorkQueueSlot&) = delete;
+    cWorkQueueSlot& operator=(const cWorkQueueSlot&) = delete;
+
+    cWorkQueue* mpQueue;
+    cWork* mpWork;
+    cWorkQueueSlot* mpNextOfWork; ///< the slot of the work in another queue
+    tNode* mpNode;                ///< the work's first entry not marked for erasure
+    unsigned long long miRank;    ///< insertion rank of mpNode
+    unsigned miEntries;           ///< the work's entries not marked for erasure
+    unsigned miHeapPos;           ///< 1 + position in the timer heap; 0 when not in it
+    unsigned miIOPos;             ///< 1 + position among the waiting works; 0 when not
+    unsigned miReadyPos;          ///< 1 + position among the ready works; 0 when not
+    /// The planned time minus the clock steps it was planned under: the planned
+    /// times of all works in the frame of one step sum keep this order.
+    unsigned long long miKey;
+    cAbstractProcessEvents::cWorkRegistration* mpRegistration; ///< of the events object
+};
+
 /// An entry of the timer heap. The key and rank are copied in, so that ordering
 /// never reads the slots; a null slot is a retired entry, left in place until it
 /// reaches the top or the heap is compacted.
@@ -428,14 +468,7 @@ void cWorkQueue::attachEntry(cWork& oWork, tNode* pNode)
             ++mpIndex->miIOEntries;
         return;
     }
-    pSlot = oWork.moOwnSlot.mpQueue ? new cWorkQueueSlot : &oWork.moOwnSlot;
-    pSlot->mpQueue = this;
-    pSlot->mpWork = &oWork;
-    pSlot->mpNode = pNode;
-    pSlot->miRank = ++mpIndex->miNextRank;
-    pSlot->miEntries = 1;
-    pSlot->mpNextOfWork = oWork.mpSlots;
-    oWork.mpSlots = pSlot;
+    pSlot = new cWorkQueueSlot(*this, oWork, pNode, ++mpIndex->miNextRank);
     reindex(pSlot);
 }
 
@@ -494,17 +527,7 @@ void cWorkQueue::dropSlot(cWorkQueueSlot* pSlot)
     }
     if (pSlot->mpRegistration && mpEvents)
         mpEvents->unwatchWork(pSlot->mpRegistration);
-    pSlot->mpRegistration = nullptr;
-    cWork& oWork = *pSlot->mpWork;
-    for (cWorkQueueSlot** p = &oWork.mpSlots; *p; p = &(*p)->mpNextOfWork)
-        if (*p == pSlot) {
-            *p = pSlot->mpNextOfWork;
-            break;
-        }
-    if (pSlot == &oWork.moOwnSlot)
-        pSlot->mpQueue = nullptr;
-    else
-        delete pSlot;
+    delete pSlot;
 }
 
 void cWorkQueue::leaveEntry(cWorkQueueSlot* pSlot, tNode* pNode)
