@@ -26,9 +26,9 @@
 // buffers (the transport: one sendRef per buffer, the next on sigTxComplete; stream
 // receive on the other end; the plain loop: writes until the socket takes no more,
 // reads until nothing is left, per poll). Both run with the same socket buffers of
-// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte message goes out and comes back per
-// iteration. Both ends live in this process and share the loop, as the plain loop's
-// two descriptors share its poll.
+// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte
+// message goes out and comes back per iteration. Both ends live in this process and share the loop,
+// as the plain loop's two descriptors share its poll.
 
 namespace {
 

@@ -176,7 +176,7 @@ private:
     bool mbStarted;
     bool mbForceKeep;
     bool mbBeingDestroyed;
-    mutable long long miStepStamp;     ///< cWorkClock::stepSum() the times are in
+    mutable long long miStepStamp; ///< cWorkClock::stepSum() the times are in
     /// The bookkeeping of the queues that hold the work, one per queue; owned by
     /// the queues, which unlink it when the work leaves them or dies. Beside the
     /// fields a pass reads.
