@@ -26,9 +26,9 @@
 // buffers (the transport: one sendRef per buffer, the next on sigTxComplete; stream
 // receive on the other end; the plain loop: writes until the socket takes no more,
 // reads until nothing is left, per poll). Both run with the same socket buffers of
-// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte message goes out and comes back per
-// iteration. Both ends live in this process and share the loop, as the plain loop's
-// two descriptors share its poll.
+// 512 KiB; QOR_BENCH_DEFAULT_BUFFERS=1 leaves the kernel's defaults instead. Echo: a 64-byte
+// message goes out and comes back per iteration. Both ends live in this process and share the loop,
+// as the plain loop's two descriptors share its poll.
 
 namespace {
 
@@ -157,14 +157,70 @@ public:
     unsigned miBack = 0;
 };
 
+/// A server on the system queue holding iCount accepted connections that wait for
+/// data which never comes, as a server with many quiet clients does: each owns its
+/// three socket works (readable and exceptional condition started) and its delayed
+/// invalidation. The client ends are plain descriptors outside the loop.
+class cIdleConnections : public qrmi::cConnectable
+{
+public:
+    explicit cIdleConnections(unsigned iCount)
+    {
+        if (iCount == 0)
+            return;
+        moServer.setBacklog(int(iCount));
+        moServer.sigConnected.connect(*this, &cIdleConnections::sltAccepted);
+        moServer.listen(qtcp::cTcpIpv4Address("127.0.0.1:0"));
+        qtcp::cTcpIpv4Address oTarget;
+        oTarget.assign(moServer.address());
+        sockaddr_in oAddr;
+        oTarget.toSockAddr(oAddr);
+        for (unsigned i = 0; i < iCount; ++i) {
+            int iFd = ::socket(AF_INET, SOCK_STREAM, 0);
+            if (iFd < 0 || ::connect(iFd, reinterpret_cast<sockaddr*>(&oAddr), sizeof(oAddr)) != 0)
+                break;
+            moClients.push_back(iFd);
+            // Accept as we go, so that the listen backlog never overflows.
+            while (moConnections.size() + 64 < moClients.size())
+                qpi::system().exec();
+        }
+        while (moConnections.size() < moClients.size())
+            qpi::system().exec();
+    }
+    ~cIdleConnections()
+    {
+        moConnections.clear();
+        for (int iFd : moClients)
+            ::close(iFd);
+    }
+    piVoid sltAccepted(const qce::cNetAbstractAddress&)
+    {
+        moConnections.emplace_back(moServer.takeConnection().release());
+        moConnections.back()->receive(true);
+        return piVoid();
+    }
+    bool complete(unsigned iCount) const { return moConnections.size() == iCount; }
+
+    qtcp::cTcpServer moServer;
+    std::vector<int> moClients;
+    std::vector<std::unique_ptr<qce::cNetAbstractConnection>> moConnections;
+};
+
+/// One round trip of 64 bytes between a client and an echoing server end, both on
+/// the system queue, beside range(0) idle connections.
 void BM_TcpTransportEcho64(benchmark::State& oState)
 {
+    cIdleConnections oIdle(unsigned(oState.range(0)));
+    if (!oIdle.complete(unsigned(oState.range(0)))) {
+        oState.SkipWithError("could not open the idle connections");
+        return;
+    }
     cTransportPair oPair;
     cEcho oEcho(oPair);
     for (auto _ : oState)
         oEcho.roundTrip();
 }
-BENCHMARK(BM_TcpTransportEcho64)->UseRealTime();
+BENCHMARK(BM_TcpTransportEcho64)->Arg(0)->Arg(1000)->UseRealTime();
 
 // --- the plain loop -----------------------------------------------------------
 

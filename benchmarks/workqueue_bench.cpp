@@ -53,7 +53,7 @@ struct cReadyPipe
     int miFds[2];
 };
 
-/// A queue with POSIX process events and iCount works whose actions count.
+/// A queue with the platform's process events and iCount works whose actions count.
 struct cQueueSetup
 {
     explicit cQueueSetup(int iCount)
@@ -119,7 +119,7 @@ void BM_WorkQueueLoopTurn(benchmark::State& oState)
     if (oReads.miRuns != std::uint64_t(oState.iterations()) || oSetup.moCounter.miRuns != 0)
         oState.SkipWithError("wrong works ran");
 }
-BENCHMARK(BM_WorkQueueLoopTurn)->Arg(1)->Arg(100)->Arg(1000);
+BENCHMARK(BM_WorkQueueLoopTurn)->Arg(1)->Arg(100)->Arg(1000)->Arg(10000);
 
 void BM_WorkQueuePass(benchmark::State& oState)
 {
@@ -133,7 +133,7 @@ void BM_WorkQueuePass(benchmark::State& oState)
     }
     oState.SetItemsProcessed(oState.iterations() * oState.range(0));
 }
-BENCHMARK(BM_WorkQueuePass)->Arg(1000);
+BENCHMARK(BM_WorkQueuePass)->Arg(1000)->Arg(10000);
 
 #ifdef QOR_BENCH_WITH_LIBEVENT
 
@@ -211,7 +211,7 @@ void BM_LibeventLoopTurn(benchmark::State& oState)
         event_free(pEvent);
     event_base_free(pBase);
 }
-BENCHMARK(BM_LibeventLoopTurn)->Arg(1)->Arg(100)->Arg(1000);
+BENCHMARK(BM_LibeventLoopTurn)->Arg(1)->Arg(100)->Arg(1000)->Arg(10000);
 
 #endif
 

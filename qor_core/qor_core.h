@@ -42,6 +42,8 @@
 #include "qor_core/pi/abstractaiodata.h"
 #include "qor_core/pi/abstractprocessevents.h"
 #include "qor_core/pi/localeventprocessor.h"
+#include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
+#include "qor_core/pi/platform/dependend/native_linux/epollprocessevents.h"
 #include "qor_core/pi/localeventloop.h"
 #include "qor_core/pi/work.h"
 #include "qor_core/pi/workqueue.h"

@@ -1,12 +1,24 @@
 // abstractaiodata.cpp - asynchronous I/O data of works.
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/abstractaiodata.h"
+#include "qor_core/pi/workqueue.h"
 #include "qor_core/std/exception.h"
 #include "qor_core/ucs/limessage.h"
 
 namespace qpi {
 
 cAbstractAIOData::~cAbstractAIOData() {}
+
+void cAbstractAIOData::notifyEvent()
+{
+    cWorkQueue::workReady(*mpOwner);
+}
+
+void cAbstractAIOData::notifyDescriptorsChanged()
+{
+    if (mpOwner)
+        cWorkQueue::workDescriptorsChanged(*mpOwner);
+}
 
 cFDAIOData* cAbstractAIOData::isFDAIOData()
 {
@@ -31,6 +43,7 @@ cFDAIOData::~cFDAIOData() {}
 void cFDAIOData::addFd(int iFd, unsigned int iFlags)
 {
     moFds.append(tFdInfo(iFd, iFlags));
+    notifyDescriptorsChanged();
 }
 
 } // namespace qpi

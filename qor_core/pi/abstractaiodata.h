@@ -41,14 +41,17 @@ struct QOR_EXPORT tFdInfo
 };
 
 class cFDAIOData;
+class cWork;
 
 /// What a work of type AsyncIO waits for. The event flag is set by a process-events
 /// object when the data became ready and cleared by the queue when it runs the work.
-/// Owned by its work.
+/// Owned by its work, which the data knows from cWork::setAIOData on: setting the
+/// flag tells the work's queues at once, so that they find ready works without
+/// looking at every work that waits.
 class QOR_EXPORT cAbstractAIOData
 {
 public:
-    cAbstractAIOData() : mbEvent(false) {}
+    cAbstractAIOData() : mbEvent(false), mpOwner(nullptr) {}
     virtual ~cAbstractAIOData();
     cAbstractAIOData(const cAbstractAIOData&) = delete;
     cAbstractAIOData& operator=(const cAbstractAIOData&) = delete;
@@ -58,14 +61,36 @@ public:
     /// isFDAIOData(), or a cBugException when this data has no descriptors.
     cFDAIOData& fdAIOData();
 
-    void setEvent(bool bEvent) { mbEvent = bEvent; }
+    /// Setting the flag marks the owning work ready in its queues.
+    void setEvent(bool bEvent)
+    {
+        bool bRaised = bEvent && !mbEvent;
+        mbEvent = bEvent;
+        if (bRaised && mpOwner)
+            notifyEvent();
+    }
     bool isEvent() const { return mbEvent; }
+    /// The work that owns this data, or null.
+    cWork* owner() const { return mpOwner; }
+
+protected:
+    /// Tells the owner's queues that the descriptors may have changed.
+    void notifyDescriptorsChanged();
 
 private:
+    friend class cWork;
+    void notifyEvent();
+
     bool mbEvent;
+    cWork* mpOwner; ///< not owned; set while a work owns this data
 };
 
 /// Descriptor information: the descriptors in the order they were added.
+///
+/// A process-events object may keep the descriptors registered with the system
+/// between waits. It learns of changes through addFd() and the non-const fds(),
+/// which count as a change: take fds() anew for every change instead of keeping
+/// the reference across a wait.
 class QOR_EXPORT cFDAIOData : public cAbstractAIOData
 {
 public:
@@ -75,7 +100,12 @@ public:
     cFDAIOData* isFDAIOData() override { return this; }
     /// Appends a descriptor with its wait flags (tFdInfo::Flags).
     void addFd(int iFd, unsigned int iFlags);
-    qstd::tVector<tFdInfo>& fds() { return moFds; }
+    /// The descriptors, to be changed: the owner's queues are told.
+    qstd::tVector<tFdInfo>& fds()
+    {
+        notifyDescriptorsChanged();
+        return moFds;
+    }
     const qstd::tVector<tFdInfo>& fds() const { return moFds; }
 
 private:

@@ -13,4 +13,17 @@ cAbstractProcessEvents::~cAbstractProcessEvents() {}
 
 void cAbstractProcessEvents::poll() {}
 
+bool cAbstractProcessEvents::trackWorks(tJobList&)
+{
+    return false;
+}
+
+cAbstractProcessEvents::cWorkRegistration*
+cAbstractProcessEvents::watchWork(cWork&, cWorkRegistration* pRegistration)
+{
+    return pRegistration;
+}
+
+void cAbstractProcessEvents::unwatchWork(cWorkRegistration*) {}
+
 } // namespace qpi

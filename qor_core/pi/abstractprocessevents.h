@@ -41,6 +41,31 @@ public:
     /// Drives one turn of an asynchronous implementation; nothing here.
     virtual void poll();
 
+    /// What an implementation keeps for one work it watches. The queue holds it for
+    /// the implementation and hands it back; it never looks inside.
+    class QOR_EXPORT cWorkRegistration
+    {
+    protected:
+        cWorkRegistration() {}
+        ~cWorkRegistration() {}
+    };
+
+    /// Offered by a queue when it takes this object (cWorkQueue::setEvents). An
+    /// implementation that keeps the descriptors of the queue's works between waits
+    /// returns true; the queue then calls watchWork() for every started AsyncIO work
+    /// in oJobs and unwatchWork() when it stops, leaves the list or dies, and waits
+    /// with yield() on oJobs. The base returns false: yield() gets the list alone.
+    virtual bool trackWorks(tJobList& oJobs);
+    /// oWork waits, or its asynchronous I/O data or descriptors may have changed.
+    /// pRegistration is what the last call returned for the work, null the first
+    /// time; returns what to hand back next time. Only records: the descriptors are
+    /// read at the next wait, which raises the errors of a work without descriptor
+    /// data, as yield() does.
+    virtual cWorkRegistration* watchWork(cWork& oWork, cWorkRegistration* pRegistration);
+    /// The work of pRegistration no longer waits; it may be destroyed right after
+    /// this call. pRegistration is not handed back again.
+    virtual void unwatchWork(cWorkRegistration* pRegistration);
+
     /// Emitted after every wait; emitting it with nothing connected does nothing.
     qrmi::localSignal0<piVoid> sigFinished;
 };

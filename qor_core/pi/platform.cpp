@@ -1,7 +1,7 @@
 // platform.cpp - qpi::cPlatform.
 // SPDX-License-Identifier: MIT
 #include "qor_core/pi/platform.h"
-#include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
+#include "qor_core/pi/platform/dependend/native_linux/epollprocessevents.h"
 #include "qor_core/pi/system.h"
 #include "qor_core/std/array.h"
 #include "qor_core/ucs/abstractendec.h"
@@ -65,7 +65,7 @@ void cPlatform::yield() const
 
 qstd::tAutoPtr<cAbstractProcessEvents> cPlatform::createProcessEvents() const
 {
-    return qstd::tAutoPtr<cAbstractProcessEvents>(new cPosixProcessEvents);
+    return qstd::tAutoPtr<cAbstractProcessEvents>(new cEpollProcessEvents);
 }
 
 qstd::cAsciiString cPlatform::osFileIOErrorString(int iError) const

@@ -60,7 +60,8 @@ public:
     /// A new thread that will run pFunction(pArgument) once started; the caller owns it.
     qstd::tAutoPtr<cAbstractRunnableImpl> createThread(void (*pFunction)(void*),
                                                        void* pArgument) const;
-    /// New process events for a work queue (on Linux poll and select); the caller owns them.
+    /// New process events for a work queue (on Linux epoll, with poll for what epoll
+    /// refuses); the caller owns them.
     qstd::tAutoPtr<cAbstractProcessEvents> createProcessEvents() const;
     /// The native file system for oFs (which lends it its encoder); the caller owns it.
     qstd::tAutoPtr<qio::cAbstractFsImpl> createFsImpl(qio::cFs& oFs) const;

@@ -3,6 +3,7 @@
 #include "qor_core/pi/work.h"
 #include "qor_core/pi/debug.h"
 #include "qor_core/pi/workclock.h"
+#include "qor_core/pi/workqueue.h"
 #include "qor_core/std/exception.h"
 #include "qor_core/ucs/limessage.h"
 
@@ -77,9 +78,9 @@ cWork::cWork()
     : sigAction(qrmi::cAbstractSignal::IgnoreWhenUnconnected),
       sigChanged(qrmi::cAbstractSignal::IgnoreWhenUnconnected), mpDestroyed(nullptr),
       moScheduled(0ULL), moPlanned(0ULL), meType(Single), miInterval(0), mbStarted(false),
-      mbForceKeep(false), mbBeingDestroyed(false), miStepStamp(0), mpAIOData(nullptr),
-      mpActionError(nullptr), miFailures(0), moParentLink(this), mbDelegateExceptions(true),
-      mpRuns(nullptr)
+      mbForceKeep(false), mbBeingDestroyed(false), miStepStamp(0), mpSlots(nullptr),
+      mpAIOData(nullptr), mpActionError(nullptr), miFailures(0), moParentLink(this),
+      mbDelegateExceptions(true), mpRuns(nullptr)
 {
 }
 
@@ -101,6 +102,10 @@ cWork::~cWork()
         delete mpDestroyed;
         mpDestroyed = nullptr;
     }
+    // Normally the queues let go through sigChanged; a queue whose connection was
+    // cut must not keep a dangling work either.
+    if (mpSlots)
+        cWorkQueue::workGone(*this);
 }
 
 void cWork::setTimes(const qstd::cTime& oNow, unsigned long long iDelayMSec)
@@ -135,11 +140,39 @@ void cWork::internRestart(unsigned int iMSec, bool bPeriodic, bool)
 
 void cWork::stop()
 {
+    followPendingSteps();
     mbStarted = false;
     sigChanged(this);
 }
 
-void cWork::followClockSteps(long long iStepSum)
+void cWork::markDone()
+{
+    followPendingSteps();
+    mbStarted = false;
+}
+
+const qstd::cTime& cWork::scheduledTime() const
+{
+    followPendingSteps();
+    return moScheduled;
+}
+
+const qstd::cTime& cWork::plannedTime() const
+{
+    followPendingSteps();
+    return moPlanned;
+}
+
+void cWork::followPendingSteps() const
+{
+    if (!mbStarted)
+        return;
+    long long iStepSum = cWorkClock::current().stepSum();
+    if (iStepSum != miStepStamp)
+        followClockSteps(iStepSum);
+}
+
+void cWork::followClockSteps(long long iStepSum) const
 {
     long long iShift = iStepSum - miStepStamp;
     moScheduled = moScheduled + iShift;
@@ -182,6 +215,8 @@ void cWork::setAIOData(qstd::tAutoPtr<cAbstractAIOData> pData)
     meType = AsyncIO;
     delete mpAIOData;
     mpAIOData = pNew;
+    if (pNew)
+        pNew->mpOwner = this;
     if (pNew)
         mbStarted = true;
     else if (bHadData)

@@ -17,6 +17,7 @@ class cAbstractException;
 namespace qpi {
 
 class cWorkQueue;
+class cWorkQueueSlot;
 
 /// How often a work started and ran, and, when debugging is enabled, where and when.
 class QOR_EXPORT cWorkStat
@@ -96,11 +97,14 @@ public:
     /// Stops; emits sigChanged.
     void stop();
     /// Stops without a signal: the queue does this right before it runs a Single work.
-    void markDone() { mbStarted = false; }
+    void markDone();
 
     bool isStarted() const { return mbStarted; }
-    const qstd::cTime& scheduledTime() const { return moScheduled; }
-    const qstd::cTime& plannedTime() const { return moPlanned; }
+    /// When the work was last (re)started; like plannedTime(), moved by the steps of
+    /// the wall clock that the queue noticed while the work was started.
+    const qstd::cTime& scheduledTime() const;
+    /// When the work is next due.
+    const qstd::cTime& plannedTime() const;
     Type type() const { return meType; }
     unsigned int interval() const { return miInterval; }
     /// True when the queue keeps the entry while the work is stopped.
@@ -154,21 +158,29 @@ public:
 
 private:
     friend class cWorkQueue;
+    friend class cWorkQueueSlot;
     struct cActionRun;
 
     /// Moves the stored times by the clock steps noticed since they were set.
-    void followClockSteps(long long iStepSum);
+    void followClockSteps(long long iStepSum) const;
+    /// followClockSteps to the current clock's steps, while the work is started: the
+    /// queue no longer visits every started work on every pass to do it.
+    void followPendingSteps() const;
     void setTimes(const qstd::cTime& oNow, unsigned long long iDelayMSec);
 
-    tDestroyedSignal* mpDestroyed; ///< owned; null until sigDestroyed()
-    qstd::cTime moScheduled;       ///< when the work was last (re)started
-    qstd::cTime moPlanned;         ///< when it is next due
+    tDestroyedSignal* mpDestroyed;   ///< owned; null until sigDestroyed()
+    mutable qstd::cTime moScheduled; ///< when the work was last (re)started
+    mutable qstd::cTime moPlanned;   ///< when it is next due
     Type meType;
     piUInt32 miInterval; ///< milliseconds
     bool mbStarted;
     bool mbForceKeep;
     bool mbBeingDestroyed;
-    long long miStepStamp;             ///< cWorkClock::stepSum() when the times were set
+    mutable long long miStepStamp; ///< cWorkClock::stepSum() the times are in
+    /// The bookkeeping of the queues that hold the work, one per queue; owned by
+    /// the queues, which unlink it when the work leaves them or dies. Beside the
+    /// fields a pass reads.
+    cWorkQueueSlot* mpSlots;
     cAbstractAIOData* mpAIOData;       ///< owned; null unless AsyncIO
     tActionErrorSignal* mpActionError; ///< owned; null until sigActionError()
     qstd::cAsciiString msName;

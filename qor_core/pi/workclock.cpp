@@ -20,7 +20,7 @@ unsigned long long readClock(clockid_t iClock)
 }
 } // namespace
 
-cWorkClock::cWorkClock() : miOffset(0), miStepSum(0), mbHaveReading(false) {}
+cWorkClock::cWorkClock() : miOffset(0), miSampledAt(0), miStepSum(0), mbHaveReading(false) {}
 
 cWorkClock::~cWorkClock()
 {
@@ -38,6 +38,10 @@ qstd::cTime cWorkClock::now()
 qstd::cTime cWorkClock::sampleNow()
 {
     unsigned long long iMonotonic = readMonotonicUSec();
+    // A loop that turns fast measures the wall clock once per kSampleIntervalUSec.
+    if (mbHaveReading && iMonotonic - miSampledAt < kSampleIntervalUSec)
+        return qstd::cTime(iMonotonic + miOffset);
+    miSampledAt = iMonotonic;
     unsigned long long iOffset = readWallUSec() - iMonotonic;
     if (!mbHaveReading) {
         miOffset = iOffset;

@@ -11,7 +11,8 @@ namespace qpi {
 /// the epoch, as everywhere in the library; but the wall clock can be stepped
 /// (settimeofday, an NTP step, a manual change), which would make every planned time
 /// wrong by the step. So the clock reads CLOCK_MONOTONIC and adds the offset of the
-/// wall clock, which only sampleNow() measures anew: once per queue pass. A change of
+/// wall clock, which only sampleNow() measures anew: once per queue pass, but at
+/// most once per kSampleIntervalUSec of monotonic time. A change of
 /// the offset by more than kStepThresholdUSec is a step; it is added to stepSum() and
 /// becomes the new offset. A work records the step sum under which it set its times;
 /// the pass shifts the times of each work by what has been added since, so every
@@ -25,6 +26,8 @@ class QOR_EXPORT cWorkClock
 public:
     /// Differences of the two clocks' advance below this are read jitter, not steps.
     static const long long kStepThresholdUSec = 50000;
+    /// sampleNow() reads the wall clock again after this much monotonic time.
+    static const unsigned long long kSampleIntervalUSec = 1000;
 
     cWorkClock();
     virtual ~cWorkClock();
@@ -52,7 +55,8 @@ protected:
     virtual unsigned long long readMonotonicUSec() const;
 
 private:
-    unsigned long long miOffset; ///< wall minus monotonic, modulo 2^64
+    unsigned long long miOffset;    ///< wall minus monotonic, modulo 2^64
+    unsigned long long miSampledAt; ///< monotonic time of the last wall reading
     long long miStepSum;
     bool mbHaveReading; ///< false until the first sample
 };

@@ -10,11 +10,22 @@
 
 namespace qpi {
 
-/// The main loop: a list of works in insertion order. Each process() walks the whole
-/// list once, runs every started work that is due, computes how long the loop may
-/// sleep until the next work is due and hands that time to its process-events
-/// object, which waits in poll or select, marks the works whose descriptors became
-/// ready and reports back through sltNotifyPEFinished, which runs them.
+/// The main loop: a list of works in insertion order. Each process() runs every
+/// started work that is due, computes how long the loop may sleep until the next
+/// work is due and hands that time to its process-events object, which waits in
+/// poll, epoll or select, marks the works whose descriptors became ready and reports
+/// back through sltNotifyPEFinished, which runs them.
+///
+/// A turn costs what is due, not what exists: beside the list the queue keeps an
+/// index, which every change of a work (sigChanged) and every event flag that is
+/// raised keeps exact: a heap of the started timed works by planned time, the set of
+/// started AsyncIO works, the set of those whose event flag is up, and the entries
+/// marked for erasure. A pass takes the due and ready works from the index and runs
+/// them in insertion order, exactly as a walk of the whole list would: a work that
+/// becomes due during the pass behind the running one runs in the same pass, one in
+/// front of it in the next. The wait comes from the top of the heap. A
+/// process-events object that keeps registrations (trackWorks) is told which works
+/// start and stop waiting instead of reading the whole list on every wait.
 ///
 /// One thread only; nothing is locked. Actions may do anything to the queue while it
 /// walks: start, stop, add, remove or destroy works (also the running one), clear
@@ -82,6 +93,7 @@ public:
     void incLocalLoops() { ++miLocalLoops; }
     void decLocalLoops() { --miLocalLoops; }
 
+    /// Brings the work's place in the index up to date, then notes the change.
     piVoid sltNotifyWorkChanged(cWork* pWork);
     /// removeJob(oWork).
     piVoid sltWorkDestroyed(const cWork& oWork);
@@ -94,11 +106,41 @@ public:
 
 private:
     class cStackGuard;
+    class cIndex;
+    struct cPass;
+    class cPassLink;
+    typedef tJobList::tNode tNode;
+    friend class cWork;
+    friend class cAbstractAIOData;
 
+    /// The event flag of the work's data went up.
+    static void workReady(cWork& oWork);
+    /// The descriptors of the work's data may have changed.
+    static void workDescriptorsChanged(cWork& oWork);
+    /// The work is being destroyed and some queue still holds its slot.
+    static void workGone(cWork& oWork);
+
+    cWorkQueueSlot* slotOf(const cWork& oWork) const;
+    /// A new entry pNode of oWork was appended.
+    void attachEntry(cWork& oWork, tNode* pNode);
+    /// Puts the slot where the state of its work says: heap, waiting, ready.
+    void reindex(cWorkQueueSlot* pSlot);
+    /// Takes the slot out of the index and frees it.
+    void dropSlot(cWorkQueueSlot* pSlot);
+    /// pNode, an entry of the slot's work, was marked: one entry less.
+    void leaveEntry(cWorkQueueSlot* pSlot, tNode* pNode);
+    void makeReady(cWorkQueueSlot* pSlot);
+    /// Hands the slot to the passes running that will still meet it, when it is due.
+    void offer(cWorkQueueSlot* pSlot);
+    /// Marks pNode for erasure and records it for the purge; iSeq tells the running
+    /// passes whether a walk would still meet it.
+    void markEntry(tNode* pNode, unsigned long long iSeq);
     void forgetDestroyedWork(cWork& oWork);
     /// After an action that threw, on its way out of the pass: restores the current
     /// work, erases a spent single-shot entry and purges when outermost.
-    void leaveFailedRun(cStackGuard& oGuard, tJobList::tNode* pNode, bool bErased);
+    void leaveFailedRun(cStackGuard& oGuard, cPassLink& oLink, tNode* pNode);
+    /// The wait and the counters, from the index, at the end of a pass.
+    unsigned long long finishPass(cPass& oPass);
     void purge();
 
     qstd::tAutoPtr<cAbstractProcessEvents> mpEvents; ///< owned; null until setEvents
@@ -112,6 +154,9 @@ private:
     unsigned miIOWorks;
     unsigned miWalkers;    ///< walks of the list running; nothing unlinks meanwhile
     cStackGuard* mpGuards; ///< innermost call running foreign code, on the stack
+    cIndex* mpIndex;       ///< owned; always exact for the works in the list
+    cPass* mpPasses;       ///< innermost pass running, on the stack
+    bool mbTracking;       ///< mpEvents keeps registrations of the waiting works
 };
 
 /// The system queue: addJob(oWork); returns oWork.

@@ -1,12 +1,16 @@
-// Tests of the POSIX process events: waiting on pipes, the select sleep, the event
-// flags, and a full turn of a queue that waits in poll.
+// Tests of both process-events implementations, POSIX and epoll: waiting on pipes,
+// the sleep without descriptors, the event flags, and a full turn of a queue that
+// waits in them. The epoll object is driven as its queue drives it: it tracks the
+// list, and the works that start and stop waiting are reported to it.
 #include "worktesting.h"
 
+#include "qor_core/pi/platform/dependend/native_linux/epollprocessevents.h"
 #include "qor_core/pi/platform/dependend/native_linux/posixprocessevents.h"
 #include "std/testutil.h"
 
 #include <chrono>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <unistd.h>
 
@@ -37,14 +41,56 @@ void waitReadable(cWork& oWork, int iFd)
     oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(pData.release()));
 }
 
-class PosixProcessEvents : public testing::Test
+/// Reports the works of a list to a tracking events object as cWorkQueue does: a
+/// started AsyncIO work is watched (again on every change), any other unwatched.
+class cTracker : public qrmi::cConnectable
+{
+public:
+    explicit cTracker(cAbstractProcessEvents& oEvents) : moEvents(oEvents) {}
+    ~cTracker() override
+    {
+        for (auto& oEntry : moRegistrations)
+            moEvents.unwatchWork(oEntry.second);
+    }
+    void follow(cWork& oWork)
+    {
+        oWork.sigChanged.connect(*this, &cTracker::sltChanged);
+        sltChanged(&oWork);
+    }
+    piVoid sltChanged(cWork* pWork)
+    {
+        auto it = moRegistrations.find(pWork);
+        if (pWork->isStarted() && pWork->type() == cWork::AsyncIO && !pWork->isBeingDestroyed()) {
+            cAbstractProcessEvents::cWorkRegistration* pOld =
+                it == moRegistrations.end() ? nullptr : it->second;
+            moRegistrations[pWork] = moEvents.watchWork(*pWork, pOld);
+        } else if (it != moRegistrations.end()) {
+            moEvents.unwatchWork(it->second);
+            moRegistrations.erase(it);
+        }
+        return piVoid();
+    }
+
+private:
+    cAbstractProcessEvents& moEvents;
+    std::map<cWork*, cAbstractProcessEvents::cWorkRegistration*> moRegistrations;
+};
+
+template <class E> class PosixProcessEvents : public testing::Test
 {
 protected:
-    PosixProcessEvents() { moEvents.sigFinished.connect(moFinished, &cProbe::slt); }
+    PosixProcessEvents() : moTracker(moEvents)
+    {
+        moEvents.sigFinished.connect(moFinished, &cProbe::slt);
+        mbTracking = moEvents.trackWorks(moJobs);
+    }
     void add(std::initializer_list<cWork*> oWorks)
     {
-        for (cWork* pWork : oWorks)
+        for (cWork* pWork : oWorks) {
             moJobs.append(qstd::tSharedObject<cWork>(*pWork));
+            if (mbTracking)
+                moTracker.follow(*pWork);
+        }
     }
     long long msSince(std::chrono::steady_clock::time_point oStart)
     {
@@ -53,14 +99,19 @@ protected:
             .count();
     }
 
-    cPosixProcessEvents moEvents;
+    E moEvents;
     cProbe moFinished;
     cAbstractProcessEvents::tJobList moJobs;
+    bool mbTracking;
+    cTracker moTracker;
 };
+
+typedef testing::Types<cPosixProcessEvents, cEpollProcessEvents> tImplementations;
+TYPED_TEST_SUITE(PosixProcessEvents, tImplementations);
 
 } // namespace
 
-TEST_F(PosixProcessEvents, ReadyDescriptorsMarkEveryWaitingWork)
+TYPED_TEST(PosixProcessEvents, ReadyDescriptorsMarkEveryWaitingWork)
 {
     cPipe oPipe, oQuiet;
     cWork oFirst, oSecond, oIdle, oStopped;
@@ -69,34 +120,34 @@ TEST_F(PosixProcessEvents, ReadyDescriptorsMarkEveryWaitingWork)
     waitReadable(oIdle, oQuiet.readEnd());
     waitReadable(oStopped, oPipe.readEnd());
     oStopped.stop();
-    add({&oFirst, &oIdle, &oSecond, &oStopped});
+    this->add({&oFirst, &oIdle, &oSecond, &oStopped});
     oPipe.write();
 
-    moEvents.yield(0, moJobs, 0);
-    EXPECT_EQ(0, moFinished.miCalls) << "a zero timeout examines nothing";
+    this->moEvents.yield(0, this->moJobs, 0);
+    EXPECT_EQ(0, this->moFinished.miCalls) << "a zero timeout examines nothing";
     EXPECT_FALSE(oFirst.aioData().isEvent());
 
     auto oStart = std::chrono::steady_clock::now();
-    moEvents.yield(0, moJobs, 5000);
-    EXPECT_LT(msSince(oStart), 1000);
-    EXPECT_EQ(1, moFinished.miCalls);
+    this->moEvents.yield(0, this->moJobs, 5000);
+    EXPECT_LT(this->msSince(oStart), 1000);
+    EXPECT_EQ(1, this->moFinished.miCalls);
     EXPECT_TRUE(oFirst.aioData().isEvent());
     EXPECT_TRUE(oSecond.aioData().isEvent());
     EXPECT_FALSE(oIdle.aioData().isEvent());
     EXPECT_FALSE(oStopped.aioData().isEvent());
 }
 
-TEST_F(PosixProcessEvents, WithoutDescriptorsSelectSleeps)
+TYPED_TEST(PosixProcessEvents, WithoutDescriptorsSelectSleeps)
 {
     auto oStart = std::chrono::steady_clock::now();
-    moEvents.yield(0, moJobs, 60);
-    long long iElapsed = msSince(oStart);
+    this->moEvents.yield(0, this->moJobs, 60);
+    long long iElapsed = this->msSince(oStart);
     EXPECT_GE(iElapsed, 55);
     EXPECT_LT(iElapsed, 600);
-    EXPECT_EQ(1, moFinished.miCalls);
+    EXPECT_EQ(1, this->moFinished.miCalls);
 }
 
-TEST_F(PosixProcessEvents, FlagsAndMissingData)
+TYPED_TEST(PosixProcessEvents, FlagsAndMissingData)
 {
     EXPECT_EQ(0x03C7u, tFdInfo(3, tFdInfo::FdReadable | tFdInfo::FdWritable).pollEvents());
     EXPECT_EQ(0x0018u, tFdInfo(3, tFdInfo::FdError).pollEvents());
@@ -105,10 +156,10 @@ TEST_F(PosixProcessEvents, FlagsAndMissingData)
     {
     };
     cWork oWork;
-    add({&oWork});
+    this->add({&oWork});
     oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cOtherData));
-    qstd::cBugException e =
-        qortest::expectThrow<qstd::cBugException>([&] { moEvents.yield(0, moJobs, 10); });
+    qstd::cBugException e = qortest::expectThrow<qstd::cBugException>(
+        [&] { this->moEvents.yield(0, this->moJobs, 10); });
     EXPECT_EQ("Asynchronous I/O data does not have file descriptor information!",
               qortest::messageOf(e));
     oWork.setAIOData(qstd::tAutoPtr<cAbstractAIOData>());
@@ -119,11 +170,16 @@ TEST_F(PosixProcessEvents, FlagsAndMissingData)
     EXPECT_EQ("Work does not own asynchronous I/O data!", qortest::messageOf(e));
 }
 
-TEST(PosixWorkQueue, PipeReadinessRunsTheWorkInOneTurn)
+template <class E> class PosixWorkQueue : public testing::Test
+{
+};
+TYPED_TEST_SUITE(PosixWorkQueue, tImplementations);
+
+TYPED_TEST(PosixWorkQueue, PipeReadinessRunsTheWorkInOneTurn)
 {
     cPipe oPipe;
     cWorkQueue oQueue;
-    oQueue.setEvents(cPlatform().createProcessEvents());
+    oQueue.setEvents(qstd::tAutoPtr<cAbstractProcessEvents>(new TypeParam));
     cWork oReader, oTimeout;
     char c;
     cProbe oRead([&] { ASSERT_EQ(1, ::read(oPipe.readEnd(), &c, 1)); }), oTimedOut;
@@ -147,11 +203,11 @@ TEST(PosixWorkQueue, PipeReadinessRunsTheWorkInOneTurn)
     EXPECT_EQ(2u, oQueue.jobs().count());
 }
 
-TEST(PosixWorkQueue, QueueDestroyedWhileItsEventsReport)
+TYPED_TEST(PosixWorkQueue, QueueDestroyedWhileItsEventsReport)
 {
     cPipe oPipe;
     std::unique_ptr<cWorkQueue> pQueue(new cWorkQueue);
-    pQueue->setEvents(cPlatform().createProcessEvents());
+    pQueue->setEvents(qstd::tAutoPtr<cAbstractProcessEvents>(new TypeParam));
     qstd::tSharedObject<cWork> pReader = pQueue->createJob();
     cProbe oRead([&] { pQueue.reset(); }); // also ends the emission of sigFinished
     oRead.attach(*pReader);

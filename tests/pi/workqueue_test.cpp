@@ -4,6 +4,7 @@
 
 #include "std/testutil.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -439,4 +440,254 @@ TEST_F(WorkQueue, WallClockStepsKeepRemainingDelays)
         EXPECT_EQ((std::vector<int>{2, 1}), moLog);
         oPeriodic.stop();
     }
+}
+
+// --- the index beside the list ---------------------------------------------------
+
+namespace {
+
+/// Milliseconds until the work is due, as a walk of the list computes them.
+unsigned long long remainingOf(const cWork& oWork)
+{
+    unsigned long long iPlanned = oWork.plannedTime().get();
+    unsigned long long iNow = cWorkClock::current().now().get();
+    return iPlanned > iNow ? (iPlanned - iNow) / 1000 : 0;
+}
+
+} // namespace
+
+TEST_F(WorkQueue, RandomChangesRunAndWaitAsAWalkOfTheListWould)
+{
+    // Works are started, stopped, replanned, removed and added again at random; each
+    // pass must run exactly the due works in list order and ask for the wait that
+    // the earliest started work needs.
+    const int kWorks = 40;
+    std::vector<int> oOrder; // ids in list order
+    for (int i = 0; i < kWorks; ++i) {
+        addLogged(i);
+        oOrder.push_back(i);
+    }
+    unsigned iSeed = 12345;
+    auto random = [&](unsigned iBound) {
+        iSeed = iSeed * 1103515245u + 12345u;
+        return (iSeed >> 8) % iBound;
+    };
+    for (int iRound = 0; iRound < 400; ++iRound) {
+        for (int iChange = int(random(6)); iChange > 0; --iChange) {
+            int iId = int(random(kWorks));
+            cWork& oWork = *moWorks[iId];
+            switch (random(5)) {
+            case 0:
+            case 1:
+                oWork.start(random(40), random(3) ? cWork::Single : cWork::Periodic);
+                break;
+            case 2:
+                oWork.stop();
+                break;
+            case 3:
+                mpQueue->removeJob(oWork);
+                mpQueue->addJob(oWork);
+                oOrder.erase(std::find(oOrder.begin(), oOrder.end(), iId));
+                oOrder.push_back(iId);
+                break;
+            default:
+                moClock.advanceMSec(random(15));
+            }
+        }
+        std::vector<int> oExpected;
+        for (int iId : oOrder)
+            if (moWorks[iId]->isStarted() && remainingOf(*moWorks[iId]) == 0)
+                oExpected.push_back(iId);
+        // A spent single shot makes the wait 0, unless a periodic work was replanned:
+        // that change makes a recomputing pass, in which the spent work is stopped.
+        bool bSingleRuns = false, bPeriodicRuns = false;
+        for (int iId : oExpected) {
+            bSingleRuns = bSingleRuns || moWorks[iId]->type() == cWork::Single;
+            bPeriodicRuns = bPeriodicRuns || moWorks[iId]->type() == cWork::Periodic;
+        }
+        moLog.clear();
+        unsigned iWait = pass();
+        ASSERT_EQ(oExpected, moLog) << "round " << iRound;
+
+        unsigned long long iMinimum = ~0ULL;
+        unsigned iStarted = 0;
+        for (auto& pWork : moWorks) {
+            if (!pWork->isStarted())
+                continue;
+            ++iStarted;
+            iMinimum = std::min(iMinimum, remainingOf(*pWork));
+        }
+        unsigned long long iExpectedWait =
+            (bSingleRuns && !bPeriodicRuns) || iStarted == 0 ? 0 : iMinimum;
+        ASSERT_EQ(iExpectedWait, iWait) << "round " << iRound;
+    }
+    EXPECT_EQ(unsigned(kWorks), mpQueue->jobs().count());
+}
+
+TEST_F(WorkQueue, ChangesMadeByActionsFollowTheListOrder)
+{
+    // A stops C, which was due after it; A starts E, stopped before, ahead of the
+    // cursor: E runs in this pass. B starts A again, behind the cursor: A runs in the
+    // next pass. B destroys F, due after it. D removes itself.
+    cWork& oA = addLogged(1);
+    cWork& oB = addLogged(2);
+    cWork& oC = addLogged(3);
+    cWork& oD = addLogged(4);
+    cWork& oE = addLogged(5);
+    cWork* pF = new cWork;
+    cProbe oF([this] { moLog.push_back(6); });
+    oF.attach(*pF);
+    mpQueue->addJob(*pF);
+    moProbes[0]->mfOnCall = [&] {
+        moLog.push_back(1);
+        oC.stop();
+        oE.start(0, cWork::Single);
+    };
+    moProbes[1]->mfOnCall = [&] {
+        moLog.push_back(2);
+        oA.start(0, cWork::Single);
+        delete pF;
+    };
+    moProbes[3]->mfOnCall = [&] {
+        moLog.push_back(4);
+        mpQueue->removeJob(oD);
+    };
+    for (cWork* pWork : {&oA, &oB, &oC, &oD, pF})
+        pWork->start(0, cWork::Single);
+
+    EXPECT_EQ(0u, pass());
+    EXPECT_EQ((std::vector<int>{1, 2, 4, 5}), moLog);
+    EXPECT_EQ(4u, mpQueue->jobs().count()) << "D and F are unlinked by the outermost pass";
+    moLog.clear();
+    moClock.advanceMSec(5);
+    pass();
+    EXPECT_EQ((std::vector<int>{1, 5}), moLog) << "A starts E again";
+    EXPECT_FALSE(oC.isStarted());
+    EXPECT_EQ(0u, mpQueue->numTimedWorks())
+        << "A's changes made a recomputing pass, which counts started works only";
+}
+
+TEST_F(WorkQueue, ANestedPassRunsLaterWorksOnceAndTheOuterPassPurges)
+{
+    cWork& oOuter = addLogged(1);
+    cWork& oLater = addLogged(2);
+    cWork& oRemoved = addLogged(3);
+    unsigned iEntriesAfterNested = 0;
+    moProbes[0]->mfOnCall = [&] {
+        moLog.push_back(1);
+        cLocalEventLoop oLoop(mpQueue.get());
+        oLoop.process(); // runs Later, which removes Removed
+        iEntriesAfterNested = mpQueue->jobs().count();
+    };
+    moProbes[1]->mfOnCall = [&] {
+        moLog.push_back(2);
+        EXPECT_EQ(2u, mpQueue->level());
+        mpQueue->removeJob(oRemoved);
+    };
+    oOuter.start(0, cWork::Single);
+    oLater.start(0, cWork::Single);
+    oRemoved.start(0, cWork::Single);
+    mpQueue->process();
+    EXPECT_EQ((std::vector<int>{1, 2}), moLog) << "nothing runs twice, nothing removed runs";
+    EXPECT_EQ(3u, iEntriesAfterNested) << "a nested pass only marks";
+    EXPECT_EQ(2u, mpQueue->jobs().count());
+    EXPECT_EQ(0u, mpQueue->level());
+}
+
+TEST_F(WorkQueue, AnEventRaisedBehindTheCursorRunsOnTheNextTurnWithoutAWait)
+{
+    cWork& oReader = addLogged(1);
+    oReader.setAIOData(qstd::tAutoPtr<cAbstractAIOData>(new cFDAIOData));
+    cWork& oTimed = addLogged(2);
+    cWork& oOther = addLogged(3);
+    moProbes[1]->mfOnCall = [&] {
+        moLog.push_back(2);
+        oReader.aioData().setEvent(true);
+        oOther.start(500, cWork::Single); // a change: the pass is recomputed
+    };
+    oTimed.start(100, cWork::Periodic);
+    moClock.advanceMSec(100);
+    EXPECT_EQ(0u, pass()) << "a ready work must not wait 100 ms";
+    EXPECT_EQ((std::vector<int>{2}), moLog);
+    EXPECT_TRUE(oReader.aioData().isEvent()) << "the recomputing pass leaves the event";
+    EXPECT_EQ(100u, pass());
+    EXPECT_EQ((std::vector<int>{2, 1}), moLog);
+    EXPECT_FALSE(oReader.aioData().isEvent());
+    oTimed.stop();
+    EXPECT_EQ(500u, pass());
+}
+
+TEST_F(WorkQueue, StoppedAndDestroyedWorksLeaveTheWaitExact)
+{
+    std::vector<cWork*> oOwned;
+    for (int i = 0; i < 50; ++i) {
+        oOwned.push_back(new cWork);
+        mpQueue->addJob(*oOwned.back());
+        oOwned.back()->start(100 + i, cWork::Single);
+    }
+    cWork& oTick = addLogged(1);
+    oTick.start(0, cWork::Periodic); // replanned on every pass: entries retire
+    EXPECT_EQ(0u, pass());
+    oTick.start(1000, cWork::Periodic);
+    EXPECT_EQ(100u, pass());
+    oOwned[0]->stop();
+    EXPECT_EQ(101u, pass());
+    delete oOwned[1];
+    delete oOwned[2];
+    EXPECT_EQ(103u, pass());
+    for (int i = 3; i < 49; ++i)
+        delete oOwned[i];
+    EXPECT_EQ(149u, pass());
+    EXPECT_EQ(2u, mpQueue->numTimedWorks());
+    moClock.advanceMSec(149);
+    pass();
+    EXPECT_FALSE(oOwned[49]->isStarted());
+    EXPECT_EQ(1000u - 149u, pass());
+    delete oOwned[49];
+    delete oOwned[0];
+    EXPECT_EQ(1u, qortest::liveEntries(*mpQueue));
+}
+
+TEST_F(WorkQueue, AWorkInTwoQueuesIsIndexedInBoth)
+{
+    cRecordingEvents* pOtherEvents = new cRecordingEvents;
+    std::unique_ptr<cWorkQueue> pOther(new cWorkQueue);
+    pOther->setEvents(qstd::tAutoPtr<cAbstractProcessEvents>(pOtherEvents));
+    cWork* pShared = new cWork;
+    cProbe oShared;
+    oShared.attach(*pShared);
+    mpQueue->addJob(*pShared);
+    pOther->addJob(*pShared);
+    pShared->start(30, cWork::Periodic);
+    EXPECT_EQ(30u, pass());
+    unsigned iTimeout = 0;
+    pOther->updateTimer(true, &iTimeout);
+    EXPECT_EQ(30u, iTimeout);
+    mpQueue->removeJob(*pShared);
+    moClock.advanceMSec(30);
+    pass();
+    EXPECT_EQ(0, oShared.miCalls) << "no longer in this queue";
+    pOther->updateTimer(true, &iTimeout);
+    EXPECT_EQ(1, oShared.miCalls);
+    mpQueue->addJob(*pShared);
+    delete pShared; // both queues let go
+    pass();
+    pOther->updateTimer(true, &iTimeout);
+    EXPECT_EQ(0u, pOther->jobs().count());
+    EXPECT_EQ(0u, mpQueue->jobs().count());
+}
+
+TEST_F(WorkQueue, AnInvalidatedHandleTakesItsWorkOutOfTheIndex)
+{
+    cWork& oWork = addLogged(1);
+    oWork.start(20, cWork::Periodic);
+    EXPECT_EQ(20u, pass());
+    mpQueue->jobs().first().invalidateObject(); // the work lives on: the handle is a reference
+    moClock.advanceMSec(20);
+    EXPECT_EQ(0u, pass());
+    EXPECT_TRUE(moLog.empty());
+    EXPECT_EQ(0u, mpQueue->numTimedWorks());
+    EXPECT_EQ(0u, mpQueue->jobs().count());
+    oWork.start(5, cWork::Single); // still connected: harmless
+    EXPECT_EQ(0u, pass());
 }
