@@ -43,6 +43,27 @@ piUInt32 nextID(piUInt32 iLast)
     return iLast + 1;
 }
 
+/// Gives oComponent its ID (its fixed one, or the next free one) and its deployer
+/// and returns what the manager's last ID becomes once the component is entered.
+/// Changes nothing in the manager, so a failure after it leaves the manager as it was.
+piUInt32 assignID(const cModuleMgrImpl& oImpl, cAbstractComponent& oComponent,
+                  const cComponentAddr& oDeployedBy)
+{
+    piUInt32 iId = oComponent.fixedModuleID();
+    piUInt32 iLastID = oImpl.miLastID;
+    if (iId != 0) {
+        // An ID equal to the last one is still free unless a component holds it.
+        if (iId < iLastID || (iId == iLastID && oImpl.findEntry(iId)))
+            cMCSExceptions::throwComponentIdNotUnique(iId);
+        iLastID = iId;
+    } else {
+        iId = iLastID = nextID(iLastID);
+    }
+    oComponent.setComponentID(iId);
+    oComponent.setDeployedBy(oDeployedBy);
+    return iLastID;
+}
+
 } // namespace
 
 // cModuleMgrImpl::cRunGuard and cWalk
@@ -335,18 +356,7 @@ cAbstractComponent& cModuleMgr::addComponent(cAbstractComponent& oComponent,
     QOR_ASSERT_TEXT(!oComponent.isRegistered(), "!oComponent.isRegistered()");
     QOR_ASSERT_TEXT(&oComponent.moduleMgr() == this, "&oComponent.moduleMgr() == this");
     cModuleMgrImpl& oImpl = *mpImpl;
-    piUInt32 iId = oComponent.fixedModuleID();
-    piUInt32 iLastID = oImpl.miLastID;
-    if (iId != 0) {
-        // An ID equal to the last one is still free unless a component holds it.
-        if (iId < iLastID || (iId == iLastID && oImpl.findEntry(iId)))
-            cMCSExceptions::throwComponentIdNotUnique(iId);
-        iLastID = iId;
-    } else {
-        iId = iLastID = nextID(iLastID);
-    }
-    oComponent.setComponentID(iId);
-    oComponent.setDeployedBy(oDeployedBy);
+    const piUInt32 iLastID = assignID(oImpl, oComponent, oDeployedBy);
     oImpl.appendEntry(qstd::tAutoPtr<cManagedComponent>(new cManagedComponent(oComponent)));
     oImpl.miLastID = iLastID;
     handleComponentIterationLater();
@@ -362,17 +372,7 @@ cAbstractComponent& cModuleMgr::addComponent(qstd::tAutoPtr<cAbstractComponent> 
     QOR_ASSERT_TEXT(!oComponent.isRegistered(), "!oComponent.isRegistered()");
     QOR_ASSERT_TEXT(&oComponent.moduleMgr() == this, "&oComponent.moduleMgr() == this");
     cModuleMgrImpl& oImpl = *mpImpl;
-    piUInt32 iId = oComponent.fixedModuleID();
-    piUInt32 iLastID = oImpl.miLastID;
-    if (iId != 0) {
-        if (iId < iLastID || (iId == iLastID && oImpl.findEntry(iId)))
-            cMCSExceptions::throwComponentIdNotUnique(iId);
-        iLastID = iId;
-    } else {
-        iId = iLastID = nextID(iLastID);
-    }
-    oComponent.setComponentID(iId);
-    oComponent.setDeployedBy(oDeployedBy);
+    const piUInt32 iLastID = assignID(oImpl, oComponent, oDeployedBy);
     // The entry takes the component over only once it exists: should its
     // allocation fail, pComponent still deletes the component.
     cManagedComponent* pEntry = new cManagedComponent(pComponent);

@@ -122,7 +122,7 @@ public:
 private:
     typedef typename tContext::cTokenSpec tSpec;
 
-    /// What a tokenizer knows about the next occurrence of one specification: when
+    /// What a tokenizer knows about the next occurrence of one separator or key: when
     /// mbFound, its first unescaped occurrence at or after the position it was
     /// searched from is at miAt (stale once the position passes miAt); otherwise no
     /// unescaped occurrence starts before miAt, from where the search resumes.
@@ -138,7 +138,7 @@ private:
     /// ends at or before iLimit (<= iLength); false when there is none.
     static bool findUnescaped(const tElement* pText, unsigned iLength, const tSpec& oSpec,
                               const S& sQuote, unsigned iFrom, unsigned iLimit, unsigned& iAt);
-    /// As findUnescaped from the position for specification iSpec, answered from or
+    /// As findUnescaped from the position for separator or key iSpec, answered from or
     /// recorded in moNext.
     bool findNext(unsigned iSpec, const tElement* pText, unsigned iLength, const tSpec& oSpec,
                   const S& sQuote, unsigned iLimit, unsigned& iAt);
@@ -149,7 +149,7 @@ private:
 
     // What is known about the text ahead of the position, valid while mbKnown is set
     // and the context, its generation and the text length are those recorded here.
-    tArray<cNextOccurrence> moNext; ///< one entry per specification of the context
+    tArray<cNextOccurrence> moNext; ///< one entry per separator or key of the context
     const tContext* mpKnownContext; ///< not owned; only compared
     unsigned miKnownGeneration;
     unsigned miKnownLength;

@@ -215,9 +215,9 @@ TEST(Tokenizer, HostileTextIsTokenizedInLinearTime)
 
 TEST(Tokenizer, RememberedOccurrencesKeepTheSelectionRule)
 {
-    // Random specifications over a small alphabet, so that they overlap, repeat and
+    // Random separators and keys over a small alphabet, so that they overlap, repeat and
     // get escaped, against the rule written out: every call searches the whole rest
-    // of the text for every specification.
+    // of the text for every separator and key.
     unsigned iSeed = 99;
     auto next = [&iSeed](unsigned iRange) {
         iSeed = iSeed * 1103515245u + 12345u;

@@ -121,6 +121,23 @@ void cNetAbstractConnection::schedule(qpi::cWorkQueue* pQueue)
     oQueue.addJob(moDelayedInvalidation);
 }
 
+void cNetAbstractConnection::checkCanSend(const char* pClosedText) const
+{
+    if (mbInvalid)
+        throwClosed(pClosedText);
+    if (isTxBusy())
+        cNETExceptions::throwConnectionTxBusy();
+}
+
+void cNetAbstractConnection::beginTx()
+{
+    miTxBytesLeft = moTxRef.size();
+    cAliveGuard oGuard(*this);
+    onWritable();
+    if (oGuard.mbAlive)
+        startTx();
+}
+
 void cNetAbstractConnection::startTx()
 {
     if (miTxBytesLeft != 0)
@@ -131,49 +148,28 @@ void cNetAbstractConnection::startTx()
 
 cNetAbstractConnection& cNetAbstractConnection::sendRef(const qstd::tConstArrayRef<char>& oData)
 {
-    if (mbInvalid)
-        throwClosed("$MTR$Network connection closed unexpectedly (1)!");
-    if (isTxBusy())
-        cNETExceptions::throwConnectionTxBusy();
+    checkCanSend("$MTR$Network connection closed unexpectedly (1)!");
     moTxRef = oData;
-    miTxBytesLeft = moTxRef.size();
-    cAliveGuard oGuard(*this);
-    onWritable();
-    if (oGuard.mbAlive)
-        startTx();
+    beginTx();
     return *this;
 }
 
 cNetAbstractConnection& cNetAbstractConnection::send(const qstd::tArray<char>& oData)
 {
-    if (mbInvalid)
-        throwClosed("$MTR$Network connection closed unexpectedly (2)!");
-    if (isTxBusy())
-        cNETExceptions::throwConnectionTxBusy();
+    checkCanSend("$MTR$Network connection closed unexpectedly (2)!");
     if (&oData != &moTxData)
         moTxData = oData;
     moTxRef.set(moTxData);
-    miTxBytesLeft = moTxRef.size();
-    cAliveGuard oGuard(*this);
-    onWritable();
-    if (oGuard.mbAlive)
-        startTx();
+    beginTx();
     return *this;
 }
 
 cNetAbstractConnection& cNetAbstractConnection::sendSwap(qstd::tArray<char>& oData)
 {
-    if (mbInvalid)
-        throwClosed("$MTR$Network connection closed unexpectedly (3)!");
-    if (isTxBusy())
-        cNETExceptions::throwConnectionTxBusy();
+    checkCanSend("$MTR$Network connection closed unexpectedly (3)!");
     moTxData.swap(oData);
     moTxRef.set(moTxData);
-    miTxBytesLeft = moTxRef.size();
-    cAliveGuard oGuard(*this);
-    onWritable();
-    if (oGuard.mbAlive)
-        startTx();
+    beginTx();
     return *this;
 }
 

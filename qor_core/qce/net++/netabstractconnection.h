@@ -126,6 +126,12 @@ private:
     /// Writes one chunk of oTx; iLeft is the count of bytes not yet written.
     static void handleTxPacket(cNetAbstractSocket& oSocket, const qstd::tConstArrayRef<char>& oTx,
                                unsigned int& iLeft);
+    /// Refuses a send on an invalid connection (with pClosedText) or while one is
+    /// under way.
+    void checkCanSend(const char* pClosedText) const;
+    /// Sends what moTxRef refers to: writes what the socket takes now and leaves
+    /// the rest to the write work.
+    void beginTx();
     /// Starts or stops the write work after a send, by whether bytes are left.
     void startTx();
     void emitReceived(const qstd::tArray<char>& oData, cAliveGuard& oGuard);
