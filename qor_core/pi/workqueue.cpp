@@ -469,7 +469,26 @@ void cWorkQueue::attachEntry(cWork& oWork, tNode* pNode)
         return;
     }
     pSlot = new cWorkQueueSlot(*this, oWork, pNode, ++mpIndex->miNextRank);
-    reindex(pSlot);
+    try {
+        reindex(pSlot);
+    } catch (...) {
+        dropSlot(pSlot); // out of memory halfway: the work is not in the index at all
+        throw;
+    }
+}
+
+cWorkQueue::tNode* cWorkQueue::appendEntry(const qstd::tSharedObject<cWork>& pHandle)
+{
+    tNode* pNode = moJobs.append(pHandle).node();
+    try {
+        attachEntry(*pHandle, pNode);
+    } catch (...) {
+        // The entry is new, so no walk stands on it and no index knows it: it goes
+        // at once, and a work that dies later finds no entry without a slot.
+        moJobs.erase(tJobList::iterator(pNode));
+        throw;
+    }
+    return pNode;
 }
 
 void cWorkQueue::reindex(cWorkQueueSlot* pSlot)
@@ -651,14 +670,14 @@ void cWorkQueue::addJob(cWork& oWork)
                              qrmi::cAbstractSignal::ConnectLast);
     oWork.setForceKeep(true);
     oWork.reparent(mpCurrent);
-    attachEntry(oWork, moJobs.append(qstd::tSharedObject<cWork>(oWork)).node());
+    appendEntry(qstd::tSharedObject<cWork>(oWork));
     sltNotifyWorkChanged(nullptr);
 }
 
 void cWorkQueue::addJob(qstd::tSharedObject<cWork> pJob)
 {
     pJob->reparent(mpCurrent);
-    attachEntry(*pJob, moJobs.append(pJob).node());
+    appendEntry(pJob);
     pJob->sigChanged.disconnect(*this);
     pJob->sigChanged.connect(*this, &cWorkQueue::sltNotifyWorkChanged,
                              qrmi::cAbstractSignal::ConnectLast);
@@ -671,7 +690,7 @@ qstd::tSharedObject<cWork> cWorkQueue::createJob()
     pJob->sigChanged.connect(*this, &cWorkQueue::sltNotifyWorkChanged,
                              qrmi::cAbstractSignal::ConnectLast);
     pJob->reparent(mpCurrent);
-    attachEntry(*pJob, moJobs.append(pJob).node());
+    appendEntry(pJob);
     sltNotifyWorkChanged(nullptr);
     return pJob;
 }

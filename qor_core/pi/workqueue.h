@@ -123,6 +123,9 @@ private:
     cWorkQueueSlot* slotOf(const cWork& oWork) const;
     /// A new entry pNode of oWork was appended.
     void attachEntry(cWork& oWork, tNode* pNode);
+    /// Appends an entry for pHandle's work and indexes it; when that fails the
+    /// entry is gone again and the exception passes on.
+    tNode* appendEntry(const qstd::tSharedObject<cWork>& pHandle);
     /// Puts the slot where the state of its work says: heap, waiting, ready.
     void reindex(cWorkQueueSlot* pSlot);
     /// Takes the slot out of the index and frees it.
