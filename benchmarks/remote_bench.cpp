@@ -7,6 +7,7 @@
 #include "remote/publicmethodslot.h"
 #include "remote/remoteclient.h"
 #include "remote/remoteserver.h"
+#include "tcploopback.h"
 #include "tcp/tcpclient.h"
 #include "tcp/tcpserver.h"
 
@@ -16,66 +17,8 @@
 
 namespace {
 
-/// Both ends of one loopback connection made by the transport.
-class cLoopbackPair : public qrmi::cConnectable
-{
-public:
-    cLoopbackPair()
-    {
-        moListener.sigConnected.connect(*this, &cLoopbackPair::sltAccepted);
-        moListener.listen(qtcp::cTcpIpv4Address("127.0.0.1:0"));
-        qtcp::cTcpClient oClient;
-        qtcp::cTcpIpv4Address oTarget;
-        oTarget.assign(moListener.address());
-        oClient.connectTo(oTarget);
-        mpClientSide = oClient.waitConnection();
-        while (!mpServerSide.get())
-            qpi::system().exec();
-    }
-    piVoid sltAccepted(const qce::cNetAbstractAddress&)
-    {
-        mpServerSide = moListener.takeConnection();
-        return piVoid();
-    }
-
-    qtcp::cTcpServer moListener;
-    qstd::tAutoPtr<qce::cNetAbstractConnection> mpClientSide;
-    qstd::tAutoPtr<qce::cNetAbstractConnection> mpServerSide;
-};
-
-/// The yardstick: 64 bytes out, echoed by the other end, 64 bytes back.
-class cPlainEcho : public qrmi::cConnectable
-{
-public:
-    explicit cPlainEcho(cLoopbackPair& oPair) : moPair(oPair), moMessage(64)
-    {
-        oPair.mpServerSide->sigDataReceived.connect(*this, &cPlainEcho::sltServerData);
-        oPair.mpClientSide->sigDataReceived.connect(*this, &cPlainEcho::sltClientData);
-        oPair.mpServerSide->receive(true);
-        oPair.mpClientSide->receive(true);
-    }
-    void roundTrip()
-    {
-        miBack = 0;
-        moPair.mpClientSide->send(moMessage);
-        while (miBack < moMessage.size())
-            qpi::system().exec();
-    }
-    piVoid sltServerData(qce::cNetAbstractConnection& c, const qstd::tArray<char>& oData)
-    {
-        c.send(oData);
-        return piVoid();
-    }
-    piVoid sltClientData(qce::cNetAbstractConnection&, const qstd::tArray<char>& oData)
-    {
-        miBack += oData.size();
-        return piVoid();
-    }
-
-    cLoopbackPair& moPair;
-    qstd::tArray<char> moMessage;
-    unsigned miBack = 0;
-};
+using qorbench::cLoopbackPair;
+using qorbench::cPlainEcho;
 
 class cAdder : public qcs::cAbstractInterface
 {

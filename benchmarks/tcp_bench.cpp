@@ -6,6 +6,7 @@
 #include "tcp/tcpclient.h"
 #include "tcp/tcpserver.h"
 #include "tcp/tcpsocket.h"
+#include "tcploopback.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,40 +37,16 @@ const std::uint64_t kTotal = 256ull * 1024 * 1024;
 const unsigned kBuffer = 64 * 1024;
 const unsigned kEcho = 64;
 
-/// Both ends of one loopback connection made by the transport.
-class cTransportPair : public qrmi::cConnectable
-{
-public:
-    cTransportPair()
-    {
-        moServer.sigConnected.connect(*this, &cTransportPair::sltAccepted);
-        moServer.listen(qtcp::cTcpIpv4Address("127.0.0.1:0"));
-        qtcp::cTcpClient oClient;
-        qtcp::cTcpIpv4Address oTarget;
-        oTarget.assign(moServer.address());
-        oClient.connectTo(oTarget);
-        mpClient.reset(oClient.waitConnection().release());
-        while (!mpServerSide)
-            qpi::system().exec();
-    }
-    piVoid sltAccepted(const qce::cNetAbstractAddress&)
-    {
-        mpServerSide.reset(moServer.takeConnection().release());
-        return piVoid();
-    }
-
-    qtcp::cTcpServer moServer;
-    std::unique_ptr<qce::cNetAbstractConnection> mpClient;
-    std::unique_ptr<qce::cNetAbstractConnection> mpServerSide;
-};
+using qorbench::cLoopbackPair;
+using qorbench::cPlainEcho;
 
 /// Sends kTotal bytes in buffers and counts what arrives.
 class cThroughput : public qrmi::cConnectable
 {
 public:
-    explicit cThroughput(cTransportPair& oPair) : moPair(oPair), moBuffer(kBuffer)
+    explicit cThroughput(cLoopbackPair& oPair) : moPair(oPair), moBuffer(kBuffer)
     {
-        oPair.mpClient->sigTxComplete.connect(*this, &cThroughput::sltSent);
+        oPair.mpClientSide->sigTxComplete.connect(*this, &cThroughput::sltSent);
         oPair.mpServerSide->sigDataReceived.connect(*this, &cThroughput::sltReceived);
         oPair.mpServerSide->receive(true);
     }
@@ -84,7 +61,7 @@ public:
     {
         if (miSent < kTotal) {
             miSent += kBuffer;
-            moPair.mpClient->sendRef(qstd::tConstArrayRef<char>(moBuffer));
+            moPair.mpClientSide->sendRef(qstd::tConstArrayRef<char>(moBuffer));
         }
         return piVoid();
     }
@@ -94,7 +71,7 @@ public:
         return piVoid();
     }
 
-    cTransportPair& moPair;
+    cLoopbackPair& moPair;
     qstd::tArray<char> moBuffer;
     std::uint64_t miSent = 0;
     std::uint64_t miReceived = 0;
@@ -113,8 +90,8 @@ void setBuffers(int iFd)
 
 void BM_TcpTransportThroughput(benchmark::State& oState)
 {
-    cTransportPair oPair;
-    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpClient->socket()).fd());
+    cLoopbackPair oPair;
+    setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpClientSide->socket()).fd());
     setBuffers(dynamic_cast<qtcp::cTcpSocket&>(oPair.mpServerSide->socket()).fd());
     cThroughput oRun(oPair);
     for (auto _ : oState)
@@ -122,40 +99,6 @@ void BM_TcpTransportThroughput(benchmark::State& oState)
     oState.SetBytesProcessed(int64_t(oState.iterations()) * int64_t(kTotal));
 }
 BENCHMARK(BM_TcpTransportThroughput)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-/// The server end echoes; the client counts the bytes of the echo.
-class cEcho : public qrmi::cConnectable
-{
-public:
-    explicit cEcho(cTransportPair& oPair) : moPair(oPair), moMessage(kEcho)
-    {
-        oPair.mpServerSide->sigDataReceived.connect(*this, &cEcho::sltServerData);
-        oPair.mpClient->sigDataReceived.connect(*this, &cEcho::sltClientData);
-        oPair.mpServerSide->receive(true);
-        oPair.mpClient->receive(true);
-    }
-    void roundTrip()
-    {
-        miBack = 0;
-        moPair.mpClient->send(moMessage);
-        while (miBack < kEcho)
-            qpi::system().exec();
-    }
-    piVoid sltServerData(qce::cNetAbstractConnection& c, const qstd::tArray<char>& oData)
-    {
-        c.send(oData);
-        return piVoid();
-    }
-    piVoid sltClientData(qce::cNetAbstractConnection&, const qstd::tArray<char>& oData)
-    {
-        miBack += oData.size();
-        return piVoid();
-    }
-
-    cTransportPair& moPair;
-    qstd::tArray<char> moMessage;
-    unsigned miBack = 0;
-};
 
 /// A server on the system queue holding iCount accepted connections that wait for
 /// data which never comes, as a server with many quiet clients does: each owns its
@@ -215,8 +158,8 @@ void BM_TcpTransportEcho64(benchmark::State& oState)
         oState.SkipWithError("could not open the idle connections");
         return;
     }
-    cTransportPair oPair;
-    cEcho oEcho(oPair);
+    cLoopbackPair oPair;
+    cPlainEcho oEcho(oPair, kEcho);
     for (auto _ : oState)
         oEcho.roundTrip();
 }
